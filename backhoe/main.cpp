@@ -1,0 +1,6 @@
+#include "backhoe.h"
+
+int main() {
+    backhoe::run();
+    return 0;
+}

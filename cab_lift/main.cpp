@@ -1,0 +1,6 @@
+#include "cab_lift.h"
+
+int main() {
+    cab_lift::run();
+    return 0;
+}

@@ -1,0 +1,6 @@
+#include "gear_train.h"
+
+int main() {
+    gear_train::run();
+    return 0;
+}

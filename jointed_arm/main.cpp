@@ -1,0 +1,6 @@
+#include "jointed_arm.h"
+
+int main() {
+    jointed_arm::run();
+    return 0;
+}
