@@ -15,6 +15,7 @@ public:
     virtual void key_codes(const uint8_t* codes, int count) = 0;  // one key's codes, already translated
     virtual void close_box() = 0;
     virtual void mouse_moved(int x, int y) = 0;  // client-area coordinates
+    virtual bool keys_queued() const = 0;  // the key queue holds a code
 };
 
 class Backend {
@@ -39,8 +40,12 @@ public:
     // the headless backend counts frames with it.
     virtual void frame_shown() {}
     // Called when a program waits for a key with nothing queued, after
-    // `poll`: the headless backend ends a run whose script is exhausted.
-    virtual void waiting_for_key() {}
+    // `poll`: the headless backend delivers its next scripted key, or ends a
+    // run whose script is exhausted.
+    virtual void waiting_for_key(EventSink&) {}
+    // Called each time a program calls ReadKey, with the number of codes
+    // returned so far (a test hook: the previous key is fully handled).
+    virtual void read_key_started(int /*keys_read*/) {}
 };
 
 // The SDL2 window backend.

@@ -15,8 +15,13 @@
 namespace graph_testing {
 
 // One key of a script: one code, or a two-code key (0 and its second code).
+// A key due "on read" is delivered when the program looks for a key and the
+// queue is empty (one at a time, as a typist would); a key with a frame
+// number >= 0 is queued once that many pages have been shown.
+constexpr int on_read = -1;
+
 struct ScriptKey {
-    int frame = 0;      // delivered once this many pages have been shown
+    int frame = on_read;
     int count = 1;      // 1 or 2
     uint8_t codes[2] = {};
 };
@@ -38,11 +43,11 @@ struct Script {
     bool trace = false;
 
     // Adds keys in order, all due at `frame`.
-    Script& key(uint8_t code, int frame = 0);
-    Script& key2(uint8_t second_code, int frame = 0);  // 0, second_code
-    Script& keys_from(const KeyCodes& codes, int frame = 0);
+    Script& key(uint8_t code, int frame = on_read);
+    Script& key2(uint8_t second_code, int frame = on_read);  // 0, second_code
+    Script& keys_from(const KeyCodes& codes, int frame = on_read);
     // Adds the keys of a token string (see parse_key_tokens).
-    Script& tokens(const std::string& tokens, int frame = 0);
+    Script& tokens(const std::string& tokens, int frame = on_read);
     Script& mouse_at(int x, int y, int frame = 0);
 };
 
@@ -102,7 +107,8 @@ int current_y();
 // Codes still waiting in the key queue.
 int queued_codes();
 
-// Writes a page through the palette as an RGB PNG; false on failure.
-bool write_png(const std::string& path, int page_number);
+// Writes a page through the palette as an RGB image: binary PPM when the
+// path ends in ".ppm", PNG otherwise; false on failure.
+bool write_image(const std::string& path, int page_number);
 
 }  // namespace graph_testing
