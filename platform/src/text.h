@@ -7,7 +7,8 @@
 #include "page.h"
 
 // The pixel height of the character cell for a SetTextStyle size: 1..5 give
-// 8 x size, 6 or more the size itself, 0 the default of 16.
+// 8 x size, 6 or more the size itself (at most 2048), 0 or less the default
+// of 16.
 int text_cell_height(int size);
 
 // Draws `text` (single-byte Latin-1) with the top-left corner of its first
