@@ -6,6 +6,7 @@
 // acceleration off): under X11 that is one shared-memory image put, far
 // cheaper than a renderer that goes through (software) OpenGL.
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <cerrno>
 #include <chrono>
@@ -59,6 +60,22 @@ std::string no_display_reason() {
 [[noreturn]] void window_lost(const char* what) {
     std::fprintf(stderr, "%s: the graphics window was lost: %s\n", program_invocation_short_name, what);
     std::exit(1);
+}
+
+// Xlib ends the process with a message of its own when the connection to the
+// X server breaks; this says it in the platform's words first. SDL loads
+// libX11 itself, so its handler is set through the library SDL loaded.
+using XIOErrorHandler = int (*)(void* display);
+
+int x_connection_broke(void*) { window_lost("the connection to the X server broke"); }
+
+XIOErrorHandler set_x_io_error_handler(XIOErrorHandler handler) {
+    void* x11 = dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
+    if (x11 == nullptr) return nullptr;
+    auto set = reinterpret_cast<XIOErrorHandler (*)(XIOErrorHandler)>(dlsym(x11, "XSetIOErrorHandler"));
+    XIOErrorHandler previous = set ? set(handler) : nullptr;
+    dlclose(x11);
+    return previous;
 }
 
 // Keypad keys with NumLock off act as the cursor and editing keys printed on
@@ -157,18 +174,6 @@ bool may_type(KeyId key) {
     }
 }
 
-// The control character that Esc, Enter, Backspace and Tab type (SDL sends
-// no text event for control characters).
-int control_character(KeyId key) {
-    switch (key) {
-    case KeyId::Escape: return 27;
-    case KeyId::Enter: return 13;
-    case KeyId::Backspace: return 8;
-    case KeyId::Tab: return 9;
-    default: return -1;
-    }
-}
-
 // Decodes the UTF-8 text of a text event into code points.
 std::vector<int> code_points(const char* text) {
     std::vector<int> points;
@@ -208,6 +213,7 @@ private:
     void deliver_pending(EventSink& sink);
 
     SDL_Window* window_ = nullptr;
+    XIOErrorHandler previous_io_handler_ = nullptr;
     int width_ = 0;
     int height_ = 0;
     int64_t refresh_micros_ = 16'667;
@@ -249,6 +255,7 @@ bool SdlBackend::start_video(std::string& reason) {
         SDL_Quit();
         return false;
     }
+    if (SDL_strcasecmp(driver, "x11") == 0) previous_io_handler_ = set_x_io_error_handler(x_connection_broke);
     return true;
 }
 
@@ -307,6 +314,8 @@ void SdlBackend::close() {
     staging_ = nullptr;
     if (window_ != nullptr) SDL_DestroyWindow(window_);
     window_ = nullptr;
+    if (previous_io_handler_ != nullptr) set_x_io_error_handler(previous_io_handler_);
+    previous_io_handler_ = nullptr;
     // Quitting closes the display connection, which waits until the server
     // has destroyed the window; a later open starts SDL afresh.
     SDL_Quit();
@@ -389,7 +398,9 @@ void SdlBackend::handle(const SDL_Event& event, EventSink& sink) {
         default: break;
         }
         break;
-    case SDL_QUIT: sink.close_box(); break;  // e.g. the session asks the program to end
+    // With SDL's signal handlers off and the close box kept apart, a quit
+    // event means the display itself has gone (a Wayland compositor ended).
+    case SDL_QUIT: window_lost("the display closed the connection");
     default: break;
     }
 }
@@ -413,7 +424,6 @@ void SdlBackend::key_down(const SDL_Keysym& keysym, EventSink& sink) {
         pending_event_ = key;
         pending_deadline_ = now_micros() + text_wait_micros;
     } else {
-        key.typed = control_character(key.key);
         sink.key_event(key);
     }
 }
