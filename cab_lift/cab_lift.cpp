@@ -168,6 +168,7 @@ void command_loop() {
 void run() {
     state = State{};
     InitGraph(DRIVER_256, MODE_640x480, "DISPOZITIV DE RIDICAT CABINA EXCAVATORULUI");
+    state.screen_max_y = GetMaxY();
     reset_device();
     command_loop();
     CloseGraph();

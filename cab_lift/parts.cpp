@@ -85,7 +85,7 @@ void draw_man() {
 Pixel screen_point(double x, double y, int part) {
     const double scale = state.part_scale[part];
     return {to_pixel(x / scale + state.part_offset_x[part]),
-            to_pixel(GetMaxY() - (y / scale + state.part_offset_y[part]))};
+            to_pixel(state.screen_max_y - (y / scale + state.part_offset_y[part]))};
 }
 
 void apply_part_style(int part) {

@@ -41,6 +41,9 @@ struct State {
     uint16_t part_color[9] = {0, 1, 2, 3, 4, 5, 6, 7, 8};
     uint16_t part_line_type[9] = {};
 
+    // The window's bottom row (GetMaxY), read once the window is open.
+    int32_t screen_max_y = 479;
+
     // What draw_link and draw_joint read: set by draw_part.
     int32_t current_set = 1;
     int32_t current_part = 1;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "cab_lift.h"
 #include "graph.h"
 #include "parts.h"
 
@@ -27,6 +26,16 @@ graph_testing::Ending run_keys(const std::string& tokens, bool trace) {
     script.tokens(tokens);
     script.trace = trace;
     return graph_testing::run(cab_lift::run, script);
+}
+
+std::vector<cab_lift::State> states_between_keys(const std::string& tokens) {
+    std::vector<cab_lift::State> states;
+    graph_testing::Hooks hooks;
+    hooks.on_read_key = [&](int) { states.push_back(cab_lift::state); };
+    graph_testing::Script script;
+    script.tokens(tokens);
+    graph_testing::run_with(cab_lift::run, script, hooks);
+    return states;
 }
 
 std::vector<uint8_t> visual_page() { return graph_testing::page(graph_testing::visual_page()); }
