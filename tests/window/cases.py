@@ -239,6 +239,83 @@ def case_window_lost(case):
           "stderr: %r" % probe.stderr())
 
 
+# Real keys for the key-driven programs, as snapshot key tokens: after them
+# the window must show exactly the headless picture of the same keys.
+PICTURE_KEYS = {
+    # piston, man, part 3 moved and recoloured, main help, graph mode
+    "cab_lift": "p p p m m 3 f f c ESC F1 x g p",
+    # credits, the three cylinders, tyres, part 2 edited, editor help
+    "backhoe": "F2 x p p o l l k m m n t 2 f c s t F1 x ESC",
+    # credits, wheel, move, zoom, turned round and tilted, part 1 edited, help
+    "loco_drive": "F2 x p p p o f f y x x z b q 1 f c t ESC F1 x",
+}
+
+
+def picture_case(program):
+    tokens = PICTURE_KEYS[program]
+
+    def run_case(case):
+        expected = case.snapshot(program, tokens)
+        with case.xvfb() as xvfb:
+            app = case.start(xvfb, program)
+            app.key_tokens(tokens)
+            harness.wait_for_picture(app, expected, case.out_dir, program)
+            app.keys("Escape")
+            status = app.wait_exit(3)
+            check(status == 0, "ESC ended it with status %d: %s" % (status, app.stderr()))
+
+    run_case.__doc__ = "%s: after real keys %r the window shows the headless picture" % (
+        program, tokens)
+    return run_case
+
+
+# Mouse positions over jointed_arm's window: its picture follows each one.
+ARM_POSITIONS = [(90, 450), (400, 300), (700, 100), (37, 580), (799, 0)]
+
+
+def case_jointed_arm_mouse(case):
+    """After a real mouse move the arm is posed as the headless run with that
+    mouse position poses it."""
+    with case.xvfb() as xvfb:
+        app = case.start(xvfb, "jointed_arm")
+        for x, y in ARM_POSITIONS:
+            expected = case.snapshot("jointed_arm", frames=2, mouse=(x, y))
+            app.move_mouse(x, y)
+            harness.wait_for_picture(app, expected, case.out_dir, "jointed_arm_%d_%d" % (x, y))
+        app.keys("Escape")
+        check(app.wait_exit(3) == 0, "jointed_arm did not end cleanly")
+
+
+def case_ic_engine_speed(case):
+    """The engine runs one frame every 2 ms: two captures a known time apart
+    are that many frames apart in its headless sequence, within 10 percent."""
+    gap = 1.5  # seconds: less than a turn of the crank (about 2.5 s)
+    with case.xvfb() as xvfb:
+        app = case.start(xvfb, "ic_engine")
+        time.sleep(0.5)
+        first_at = time.monotonic()
+        first = app.capture()
+        time.sleep(gap)
+        second_at = time.monotonic()
+        second = app.capture()
+        app.keys("Escape")
+        check(app.wait_exit(3) == 0, "ic_engine did not end cleanly")
+    # Far enough to hold both captures even at twice the speed.
+    frames = int((second_at - app.started) * 1000) + 500
+    matches = case.frame_matches("ic_engine", [first, second], frames)
+    for i, found in enumerate(matches):
+        check(found, "capture %d is no frame of the engine's headless run (saved in %s)"
+              % (i, case.out_dir))
+    # The picture repeats after a turn of the crank, so a capture matches
+    # frames a turn apart; a turn is worth 500+ frames a second over the gap,
+    # so only the right pair can lie within 10 percent of the speed.
+    elapsed = second_at - first_at
+    speeds = [(b - a) / elapsed for a in matches[0] for b in matches[1] if b > a]
+    check(speeds, "the second capture is no later frame than the first")
+    speed = min(speeds, key=lambda s: abs(s - 500))
+    check(abs(speed - 500) <= 50, "the engine ran %.0f frames a second, not 500" % speed)
+
+
 def case_no_display(case):
     """Without any display the program says so and ends with status 1 within
     a second, rather than running on an invisible window."""
@@ -274,8 +351,12 @@ CASES = {
     "window_lost": case_window_lost,
     "gear_train.picture": case_gear_train_picture,
 }
-for _program in ("gear_train",):
+for _program in PROGRAMS:
     CASES[_program + ".window"] = window_case(_program)
+for _program in PICTURE_KEYS:
+    CASES[_program + ".picture"] = picture_case(_program)
+CASES["jointed_arm.mouse"] = case_jointed_arm_mouse
+CASES["ic_engine.speed"] = case_ic_engine_speed
 
 
 def main():

@@ -276,12 +276,17 @@ class Program:
             self.xvfb.xdotool("key", "--delay", str(delay_ms), *keysyms)
 
     def key_tokens(self, tokens):
-        """Presses the keys of a snapshot token string; CLOSE is the close box."""
+        """Presses the keys of a snapshot token string, in one go between close
+        box requests (the token CLOSE)."""
+        batch = []
         for token in tokens.split():
             if token == "CLOSE":
+                self.keys(*batch)
+                batch = []
                 self.close_box()
             else:
-                self.keys(keysym(token))
+                batch.append(keysym(token))
+        self.keys(*batch)
 
     def close_box(self):
         run([self.close_tool, self.window], env=self.xvfb.env)
