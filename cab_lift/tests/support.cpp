@@ -74,4 +74,12 @@ int trace_find(const std::string& line, int from) {
     return -1;
 }
 
+int trace_find_last(const std::string& line) {
+    const auto& t = graph_testing::trace();
+    for (int i = int(t.size()) - 1; i >= 0; --i) {
+        if (t[i] == line) return i;
+    }
+    return -1;
+}
+
 }  // namespace cab_lift_test

@@ -34,5 +34,7 @@ std::string page_difference(const std::vector<uint8_t>& actual, const std::vecto
 int trace_count(const std::string& line);
 // Index of the first trace line at or after `from` that is exactly `line`, or -1.
 int trace_find(const std::string& line, int from = 0);
+// Index of the last trace line that is exactly `line`, or -1.
+int trace_find_last(const std::string& line);
 
 }  // namespace cab_lift_test
