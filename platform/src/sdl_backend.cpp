@@ -452,14 +452,12 @@ void SdlBackend::deliver_pending(EventSink& sink) {
     sink.key_event(pending_event_);
 }
 
+// A plain sleep: SDL_WaitEventTimeout would wake up at input sooner, but on
+// X11 it wakes itself with a message to the window sent over a second
+// connection, which can arrive after the window is destroyed and then kills
+// the process with an X error. The core waits at most one poll interval.
 void SdlBackend::wait(int64_t micros) {
-    if (micros <= 0) return;
-    int64_t end = now_micros() + micros;
-    // Whole milliseconds wake up at input; the rest is slept.
-    if (window_ != nullptr && micros >= 1000 && SDL_WaitEventTimeout(nullptr, static_cast<int>(micros / 1000)))
-        return;
-    int64_t rest = end - now_micros();
-    if (rest > 0) std::this_thread::sleep_for(std::chrono::microseconds(rest));
+    if (micros > 0) std::this_thread::sleep_for(std::chrono::microseconds(micros));
 }
 
 int64_t SdlBackend::now_micros() {

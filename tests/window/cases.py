@@ -204,6 +204,7 @@ def case_gear_train_picture(case):
         # the last of them shows other teeth.
         check(max(found) > len(tokens.split()) + 1, "capture %d matches only frames %s" % (i, found))
     check(min(matches[1]) > min(matches[0]), "the gears did not turn between the captures")
+    print("captures at frames %s and %s" % (matches[0], matches[1]))
 
 
 def case_reopen(case):
@@ -313,6 +314,8 @@ def case_ic_engine_speed(case):
     speeds = [(b - a) / elapsed for a in matches[0] for b in matches[1] if b > a]
     check(speeds, "the second capture is no later frame than the first")
     speed = min(speeds, key=lambda s: abs(s - 500))
+    print("captures at frames %s and %s, %.3f s apart: %.0f frames a second"
+          % (matches[0], matches[1], elapsed, speed))
     check(abs(speed - 500) <= 50, "the engine ran %.0f frames a second, not 500" % speed)
 
 
