@@ -38,25 +38,31 @@ inline int count_calls(const std::vector<std::string>& lines, const std::string&
     return n;
 }
 
-// The Line and Circle calls of each part in the last complete frame of a
-// segment, indexed by part number: every part begins with its SetLineStyle.
+// The Line and Circle calls of each part in the last drawing of all eight
+// parts within a segment, indexed by part number: each part begins with its
+// SetLineStyle.
 inline std::vector<std::vector<std::string>> parts_of_last_frame(const std::vector<std::string>& lines) {
-    size_t end = lines.size();
-    while (end > 0 && lines[end - 1].rfind("SetVisualPage(", 0) != 0) --end;
-    size_t begin = end;
-    int styles = 0;
-    while (begin > 0 && styles < part_count) {
-        --begin;
-        if (lines[begin].rfind("SetLineStyle(", 0) == 0) ++styles;
-    }
+    std::vector<size_t> starts;
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].rfind("SetLineStyle(", 0) == 0) starts.push_back(i);
     std::vector<std::vector<std::string>> parts(part_count + 1);
-    int part = 0;
-    for (size_t i = begin; i < end; ++i) {
-        const std::string& line = lines[i];
-        if (line.rfind("SetLineStyle(", 0) == 0) ++part;
-        else if (line.rfind("Line(", 0) == 0 || line.rfind("Circle(", 0) == 0) parts[part].push_back(line);
+    if (starts.size() < size_t(part_count)) return parts;
+    starts.erase(starts.begin(), starts.end() - part_count);
+    for (int p = 1; p <= part_count; ++p) {
+        for (size_t i = starts[p - 1] + 1; i < lines.size(); ++i) {
+            const std::string& line = lines[i];
+            if (line.rfind("Line(", 0) == 0 || line.rfind("Circle(", 0) == 0) parts[p].push_back(line);
+            else if (line.rfind("SetColor(", 0) != 0 && line.rfind("GetMax", 0) != 0) break;
+        }
     }
     return parts;
+}
+
+// The text of a traced OutTextXY call.
+inline std::string quoted_text(const std::string& line) {
+    const size_t first = line.find('"');
+    const size_t last = line.rfind('"');
+    return first == std::string::npos || last == first ? "" : line.substr(first + 1, last - first - 1);
 }
 
 // The picture on the visual page.
