@@ -2,6 +2,9 @@
 // light green on a cleared blue page, dismissed by any key.
 #include "help.h"
 
+#include <cstddef>
+#include <cstdint>
+
 #include "graph.h"
 #include "parts.h"
 #include "state.h"

@@ -2,6 +2,8 @@
 // markers (diamonds) on its pivots, sized in model millimetres.
 #include "parts.h"
 
+#include <cstddef>
+
 #include "graph.h"
 #include "pixel.h"
 #include "state.h"
