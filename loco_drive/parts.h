@@ -10,11 +10,11 @@ void apply_part_style(int p);
 void draw_link(int i, int j);
 // A circle of r model units around point i, in the current part's mapping.
 void draw_pin(int i, double r);
-// Part 1: the cylinder, its piston rod, the pivot pin and the crank pin.
+// The cylinder with its piston rod, pivot pin and crank pin (part 1).
 void draw_cylinder(int p);
-// Part 2: the wheel's two rim circles and its six spokes.
+// The wheel: its two rim circles and six spokes (part 2).
 void draw_wheel(int p);
-// Part 1 or 2; any other number draws nothing.
+// Draws part 1 or 2; any other number draws nothing.
 void draw_part(int p);
 // Both parts, the wheel last so it paints over the cylinder.
 void draw_all_parts();
