@@ -49,10 +49,11 @@ std::string video_drivers() {
 }
 
 std::string no_display_reason() {
-    if (!is_set("DISPLAY") && !is_set("WAYLAND_DISPLAY")) return "no display (DISPLAY is not set)";
-    std::string reason = "no display";
-    if (is_set("DISPLAY")) reason += std::string(" (cannot reach \"") + std::getenv("DISPLAY") + "\")";
-    return reason + ": " + SDL_GetError();
+    const std::string sdl = std::string(" (SDL: ") + SDL_GetError() + ")";
+    if (is_set("DISPLAY")) return std::string("cannot reach the X display \"") + std::getenv("DISPLAY") + "\"" + sdl;
+    if (is_set("WAYLAND_DISPLAY"))
+        return std::string("cannot reach the Wayland display \"") + std::getenv("WAYLAND_DISPLAY") + "\"" + sdl;
+    return "no display (DISPLAY is not set)";
 }
 
 // The display connection is gone (the X server ended, say): nothing can be

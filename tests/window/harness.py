@@ -184,6 +184,7 @@ class Xvfb:
     so tests running side by side never share one."""
 
     def __init__(self, width=1280, height=1024, log_dir=None):
+        self.size = (width, height)
         for tool in ("Xvfb", "xdotool", "xwd"):
             check(shutil.which(tool), "%s is not installed" % tool)
         read_end, write_end = os.pipe()
@@ -302,10 +303,10 @@ class Program:
         return self.xvfb.xdotool("getwindowname", self.window)
 
     def geometry(self):
-        """(width, height) of the window, its client area."""
+        """(x, y, width, height) of the window's client area on the screen."""
         shell = self.xvfb.xdotool("getwindowgeometry", "--shell", self.window)
         values = dict(line.split("=", 1) for line in shell.splitlines() if "=" in line)
-        return int(values["WIDTH"]), int(values["HEIGHT"])
+        return tuple(int(values[name]) for name in ("X", "Y", "WIDTH", "HEIGHT"))
 
     def wait_exit(self, timeout):
         """The exit status, once the program has ended within `timeout` s."""
