@@ -56,6 +56,20 @@ std::string no_display_reason() {
     return "no display (DISPLAY is not set)";
 }
 
+// The platform's texts are single-byte Latin-1; SDL takes UTF-8.
+std::string utf8_from_latin1(const char* text) {
+    std::string utf8;
+    for (const auto* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+        if (*p < 0x80) {
+            utf8 += char(*p);
+        } else {
+            utf8 += char(0xC0 | (*p >> 6));
+            utf8 += char(0x80 | (*p & 0x3F));
+        }
+    }
+    return utf8;
+}
+
 // The display connection is gone (the X server ended, say): nothing can be
 // shown or read any more.
 [[noreturn]] void window_lost(const char* what) {
@@ -271,7 +285,7 @@ bool SdlBackend::create_window(const char* title, std::string& reason) {
     }
     // Without SDL_WINDOW_RESIZABLE the window has a fixed size, which window
     // managers show without a maximise button.
-    window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width_, height_,
+    window_ = SDL_CreateWindow(utf8_from_latin1(title).c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width_, height_,
                                SDL_WINDOW_SHOWN);
     if (window_ == nullptr) {
         reason = std::string("cannot create the window: ") + SDL_GetError();

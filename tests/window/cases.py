@@ -210,6 +210,16 @@ def case_gear_train_picture(case):
     print("captures at frames %s and %s" % (matches[0], matches[1]))
 
 
+def case_sdl_backend(case):
+    """The SDL backend's own tests, which need a display."""
+    with case.xvfb() as xvfb:
+        done = harness.run([case.tool("sdl_backend_tests")], env=xvfb.env, timeout=60,
+                           check_status=False)
+    output = done.stdout.decode(errors="replace") + done.stderr.decode(errors="replace")
+    print(output)
+    check(done.returncode == 0, "sdl_backend_tests failed")
+
+
 def case_reopen(case):
     """CloseGraph returns once the window is gone, and a second InitGraph in
     the same process opens a working window again."""
@@ -375,6 +385,7 @@ CASES = {
     "no_display": case_no_display,
     "small_screen": case_small_screen,
     "reopen": case_reopen,
+    "sdl_backend": case_sdl_backend,
     "window_lost": case_window_lost,
     "gear_train.picture": case_gear_train_picture,
 }
