@@ -5,6 +5,7 @@ through xwd, and the headless pictures of the snapshot tool to compare with.
 Standard library only. Needs Xvfb, xdotool and xwd on the PATH.
 """
 
+import ctypes
 import os
 import select
 import shutil
@@ -179,6 +180,12 @@ def display_free_env():
     return env
 
 
+def _die_with_parent():
+    """In a child before it starts: end it (SIGTERM) when the test process
+    ends, even when the test is killed, so no server or program lingers."""
+    ctypes.CDLL(None, use_errno=True).prctl(1, 15)  # PR_SET_PDEATHSIG, SIGTERM
+
+
 class Xvfb:
     """A private X server on a display number it picks itself (-displayfd),
     so tests running side by side never share one."""
@@ -192,7 +199,8 @@ class Xvfb:
         self.process = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (width, height),
              "-nolisten", "tcp", "-noreset"],
-            pass_fds=(write_end,), stdout=log, stderr=log, env=display_free_env())
+            pass_fds=(write_end,), stdout=log, stderr=log, env=display_free_env(),
+            preexec_fn=_die_with_parent)
         os.close(write_end)
         log.close()
         number = b""
@@ -237,8 +245,8 @@ class Program:
         self.out = tempfile.TemporaryFile()
         self.err = tempfile.TemporaryFile()
         self.started = time.monotonic()
-        self.process = subprocess.Popen([binary, *args], env=xvfb.env,
-                                        stdout=self.out, stderr=self.err)
+        self.process = subprocess.Popen([binary, *args], env=xvfb.env, stdout=self.out,
+                                        stderr=self.err, preexec_fn=_die_with_parent)
         self.window = self.find_window()
 
     def find_window(self, timeout=10):
