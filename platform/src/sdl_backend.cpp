@@ -406,7 +406,10 @@ void SdlBackend::handle(const SDL_Event& event, EventSink& sink) {
     }
     case SDL_WINDOWEVENT:
         switch (event.window.event) {
-        case SDL_WINDOWEVENT_CLOSE: sink.close_box(); break;
+        case SDL_WINDOWEVENT_CLOSE:
+            if (pending_) deliver_pending(sink);  // keys keep their order
+            sink.close_box();
+            break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
         case SDL_WINDOWEVENT_RESTORED: show_last_page(); break;

@@ -10,6 +10,7 @@ and the headless pictures.
 
 import argparse
 import os
+import signal
 import sys
 import time
 
@@ -220,6 +221,16 @@ def case_sdl_backend(case):
     check(done.returncode == 0, "sdl_backend_tests failed")
 
 
+def case_interrupt(case):
+    """Ctrl+C in a terminal (SIGINT) ends a program at once: SDL must not
+    turn it into a quit event that the program ignores."""
+    with case.xvfb() as xvfb:
+        app = case.start(xvfb, "gear_train")
+        app.process.send_signal(signal.SIGINT)
+        status = app.wait_exit(1.0)
+    check(status == -signal.SIGINT, "SIGINT gave exit status %d" % status)
+
+
 def case_reopen(case):
     """CloseGraph returns once the window is gone, and a second InitGraph in
     the same process opens a working window again."""
@@ -385,6 +396,7 @@ CASES = {
     "no_display": case_no_display,
     "small_screen": case_small_screen,
     "reopen": case_reopen,
+    "interrupt": case_interrupt,
     "sdl_backend": case_sdl_backend,
     "window_lost": case_window_lost,
     "gear_train.picture": case_gear_train_picture,

@@ -210,10 +210,21 @@ TEST_F(SdlBackendTest, KeypadFollowsNumLock) {
                                 key(KeyId::Enter, -1)});
 }
 
-TEST_F(SdlBackendTest, CloseRequestIsTheCloseBox) {
+// Records the keys and the close box in one sequence.
+struct OrderRecorder : Recorder {
+    std::vector<int> order;  // the key's typed character, or 0 for the close box
+    void key_event(const KeyEvent& event) override { order.push_back(event.typed); }
+    void close_box() override { order.push_back(0); }
+};
+
+TEST_F(SdlBackendTest, CloseRequestIsTheCloseBoxInItsPlaceAmongTheKeys) {
+    OrderRecorder order;
+    push_key(SDL_SCANCODE_A, SDLK_a);
     push_window_event(SDL_WINDOWEVENT_CLOSE);
-    poll();
-    EXPECT_EQ(recorder.closes, 1);
+    push_key(SDL_SCANCODE_B, SDLK_b);
+    push_text("b");
+    sdl_backend()->poll(order);
+    EXPECT_EQ(order.order, (std::vector<int>{-1, 0, 'b'}));
 }
 
 TEST_F(SdlBackendTest, MouseOnlyInsideTheClientArea) {
