@@ -229,13 +229,26 @@ KeyCodes close_box_codes() {
 
 void KeyQueue::push_key(const uint8_t* codes, int count) {
     if (count < 1 || count > 2) return;
-    // Drop whole keys from the front. A code left at the head without its
-    // key's first code (ReadKey took the 0) goes as a key of its own.
-    while (size_ + count > capacity) {
+    // A second code at the head whose 0 ReadKey has already returned is the
+    // next code the program reads: it stays, or that 0 would be paired with
+    // the first code of another key. Whole keys behind it make the room.
+    const bool second_code_due = size_ > 0 && !starts_key_[head_];
+    const uint8_t due_code = codes_[head_];
+    if (second_code_due) {
+        head_ = (head_ + 1) % capacity;
+        --size_;
+    }
+    while (size_ + count + int(second_code_due) > capacity) {
         do {
             head_ = (head_ + 1) % capacity;
             --size_;
         } while (size_ > 0 && !starts_key_[head_]);
+    }
+    if (second_code_due) {
+        head_ = (head_ + capacity - 1) % capacity;
+        codes_[head_] = due_code;
+        starts_key_[head_] = false;
+        ++size_;
     }
     for (int i = 0; i < count; ++i) {
         const int slot = (head_ + size_) % capacity;

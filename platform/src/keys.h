@@ -42,7 +42,8 @@ KeyCodes translate_key(const KeyEvent& event);
 KeyCodes close_box_codes();
 
 // At most 31 codes. A key is pushed whole; when it does not fit, the oldest
-// whole keys are dropped until it does.
+// whole keys are dropped until it does. The second code of a two-code key
+// whose 0 has been popped is never dropped: a key is read whole or not at all.
 class KeyQueue {
 public:
     static constexpr int capacity = 31;

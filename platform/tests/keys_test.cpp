@@ -295,27 +295,45 @@ TEST(KeyQueue, SixteenthTwoCodeKeyDropsTheFirst) {
     EXPECT_EQ(drain(queue), expected);
 }
 
-TEST(KeyQueue, LoneSecondCodeAtTheHeadIsDroppedAsAKeyOfItsOwn) {
-    KeyQueue queue;
-    push_pair(queue, 59);
-    for (int c = 1; c <= 29; ++c) push_single(queue, c);
-    ASSERT_EQ(queue.pop(), 0);  // the program read the 0 of F1
-    push_single(queue, 30);
-    ASSERT_EQ(queue.size(), 31);
-
-    // Needs two places: the lone 59 goes, and then the single 1.
-    push_pair(queue, 60);
-    EXPECT_EQ(drain(queue), concat(range(2, 30), {0, 60}));
+// The program has read the 0 of F1 and is about to read its 59: an overflow
+// then drops the whole keys behind the 59, never the 59 itself, so the 0 is
+// not paired with the first code of another key.
+TEST(KeyQueue, SecondCodeWhoseZeroWasReadIsNeverDropped) {
+    struct Case {
+        const char* name;
+        Codes pushed_after;  // single codes, then one key of the last entry's kind
+        bool pair_last;
+        Codes expected;
+    };
+    const Case cases[] = {
+        {"a single that overflows", {30, 31}, false, concat({59}, range(2, 31))},
+        {"a pair that overflows", {30, 60}, true, concat(concat({59}, range(3, 30)), {0, 60})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        KeyQueue queue;
+        push_pair(queue, 59);
+        for (int code = 1; code <= 29; ++code) push_single(queue, code);
+        ASSERT_EQ(queue.pop(), 0);  // the program read the 0 of F1
+        for (size_t i = 0; i < c.pushed_after.size(); ++i) {
+            const bool last = i + 1 == c.pushed_after.size();
+            if (last && c.pair_last) push_pair(queue, c.pushed_after[i]);
+            else push_single(queue, c.pushed_after[i]);
+        }
+        EXPECT_EQ(queue.size(), 31);
+        EXPECT_EQ(drain(queue), c.expected);
+    }
 }
 
-TEST(KeyQueue, LoneSecondCodeAloneMakesRoomForOneCode) {
+TEST(KeyQueue, SecondCodeWhoseZeroWasReadSurvivesAFloodOfPairs) {
     KeyQueue queue;
-    push_pair(queue, 59);
-    for (int c = 1; c <= 29; ++c) push_single(queue, c);
+    for (int k = 1; k <= 15; ++k) push_pair(queue, k);
     ASSERT_EQ(queue.pop(), 0);
-    push_single(queue, 30);  // fits: 31 codes
-    push_single(queue, 31);  // drops only the lone 59
-    EXPECT_EQ(drain(queue), range(1, 31));
+    for (int k = 100; k < 200; ++k) push_pair(queue, k);
+    ASSERT_EQ(queue.pop(), 1);  // the second code of the key whose 0 was read
+    Codes expected;
+    for (int k = 185; k < 200; ++k) expected = concat(expected, {0, k});
+    EXPECT_EQ(drain(queue), expected);
 }
 
 TEST(KeyQueue, TranslationIsPushedAsSeparateKeys) {
@@ -349,6 +367,7 @@ TEST(KeyQueue, ClearEmptiesAndTheWholeCapacityIsUsableAgain) {
 TEST(KeyQueue, MatchesAListOfWholeKeysOverManyWrapArounds) {
     KeyQueue queue;
     std::deque<Codes> model;  // keys; the front one may have lost its 0
+    bool front_started = false;  // it has: it stays until its last code is read
     unsigned state = 12345;
     auto next = [&state] { state = state * 1103515245u + 12345u; return (state >> 16) & 0x7fff; };
 
@@ -359,7 +378,8 @@ TEST(KeyQueue, MatchesAListOfWholeKeysOverManyWrapArounds) {
             if (!model.empty()) {
                 expected = model.front().front();
                 model.front().erase(model.front().begin());
-                if (model.front().empty()) model.pop_front();
+                front_started = !model.front().empty();
+                if (!front_started) model.pop_front();
             }
             ASSERT_EQ(queue.pop(), expected) << "step " << step;
         } else {
@@ -368,8 +388,9 @@ TEST(KeyQueue, MatchesAListOfWholeKeysOverManyWrapArounds) {
             int size = 0;
             for (const Codes& k : model) size += static_cast<int>(k.size());
             while (size + static_cast<int>(key.size()) > KeyQueue::capacity) {
-                size -= static_cast<int>(model.front().size());
-                model.pop_front();
+                const auto oldest = model.begin() + (front_started ? 1 : 0);
+                size -= static_cast<int>(oldest->size());
+                model.erase(oldest);
             }
             model.push_back(key);
             if (key.size() == 2) push_pair(queue, code); else push_single(queue, code);
