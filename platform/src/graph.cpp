@@ -121,7 +121,9 @@ Pen line_pen() {
     pen.pattern = s.line_style == USER_LINE   ? s.user_pattern
                   : s.line_style == NULL_LINE ? 0
                                               : line_style_pattern(s.line_style);
-    pen.thickness = s.thickness;
+    // The user pattern is always drawn 1 pixel wide; the end-point rule
+    // still follows the thickness asked for.
+    pen.thickness = s.line_style == USER_LINE && s.thickness > 1 ? 0 : s.thickness;
     return pen;
 }
 

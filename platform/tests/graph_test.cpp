@@ -166,6 +166,25 @@ TEST(WriteMode, ExclusiveOrAppliesToLinesAndCirclesNotToFillsOrText) {
     EXPECT_GT(count_colour(0, BLUE), 1);  // the text's ink, copied in blue
 }
 
+TEST(LineStyles, UserPatternIsOnePixelWideAndNullStyleDrawsNothing) {
+    draw(+[] {
+        SetLineStyle(USER_LINE, 0xF0F0, 3);
+        Line(0, 10, 15, 10);
+        SetLineStyle(7, 0, 1);  // refused: the user pattern stays
+        Line(0, 20, 15, 20);
+        SetLineStyle(NULL_LINE, 0, 1);
+        Line(0, 30, 15, 30);
+    });
+    for (int x = 0; x < 16; ++x) {
+        const uint8_t expected = x < 15 && (x / 4) % 2 == 0 ? WHITE : BLACK;  // no end point at thickness 3
+        EXPECT_EQ(gt::pixel(0, x, 10), expected) << x;
+        EXPECT_EQ(gt::pixel(0, x, 20), expected) << x;
+        EXPECT_EQ(gt::pixel(0, x, 9), BLACK) << x;
+        EXPECT_EQ(gt::pixel(0, x, 11), BLACK) << x;
+        EXPECT_EQ(gt::pixel(0, x, 30), BLACK) << x;
+    }
+}
+
 TEST(Palette, FirstSixteenAndTheStandardRest) {
     const uint32_t first[16] = {0x000000, 0x0000A8, 0x00A800, 0x00A8A8, 0xA80000, 0xA800A8,
                                 0xA85400, 0xA8A8A8, 0x545454, 0x8484FC, 0x54FC54, 0x54FCFC,
