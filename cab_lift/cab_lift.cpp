@@ -101,7 +101,7 @@ void change_mass(int32_t& mass, int32_t step, int32_t lowest, int32_t highest) {
     state.masses_changed = true;
 }
 
-// Parts 2 to 6 in the new pose, then again in the old pose, which erases it.
+// The moving parts (numbers 2 to 6) in the new pose, then again in the old pose, which erases it.
 void redraw_moving_parts() {
     for (int part = 2; part <= part_count; ++part) draw_part(1, part);
     for (int part = 2; part <= part_count; ++part) draw_part(2, part);

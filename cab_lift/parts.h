@@ -18,7 +18,7 @@ Pixel screen_point(double x, double y, int part);
 // Draws part 1..6 from point set 1 or 2 with the part's settings; any other
 // part number draws nothing.
 void draw_part(int set, int part);
-// Parts 1 to 6 from set 1, in this order.
+// Every part, numbers 1 to 6, from set 1, in this order.
 void draw_all_parts();
 // Line style, colour and exclusive-or mode of `part`.
 void apply_part_style(int part);

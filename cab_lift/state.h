@@ -8,7 +8,7 @@
 namespace cab_lift {
 
 constexpr int point_count = 99;  // points 1..99
-constexpr int part_count = 6;    // parts 1..6 are drawn; the settings arrays hold 8
+constexpr int part_count = 6;    // part numbers 1..6 are drawn; the settings arrays hold 8
 
 // Limits and steps of the device inputs.
 constexpr double stroke_min = 87, stroke_max = 513, stroke_step = 10;
