@@ -1,12 +1,14 @@
 // snapshot: renders what a program shows into an image with the headless
 // backend, so pictures come from the programs' own code.
 //
-//   snapshot PROGRAM [--keys "TOKENS"] [--frames N] [--mouse X,Y] [--trace FILE] -o OUT.png
+//   snapshot PROGRAM [--keys "TOKENS"] [--frames N] [--mouse X,Y] [--trace FILE]
+//            [--icon SIZE] -o OUT.png
 //
 // A key-driven program runs until it would wait for a key after the last
 // scripted key; an animation runs N frames (default 1) with the keys queued at
 // the start. The image is the visual page through the palette: binary PPM
-// when OUT ends in ".ppm", PNG otherwise.
+// when OUT ends in ".ppm", PNG otherwise. With --icon it is a SIZE x SIZE
+// PNG of the square around the drawing, on black (the installed icons).
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -18,6 +20,7 @@
 #include "gear_train.h"
 #include "graph_testing.h"
 #include "ic_engine.h"
+#include "icon.h"
 #include "jointed_arm.h"
 #include "loco_drive.h"
 
@@ -38,7 +41,7 @@ const Program programs[] = {
 int usage() {
     std::fprintf(stderr,
                  "usage: snapshot PROGRAM [--keys \"TOKENS\"] [--frames N] [--mouse X,Y] "
-                 "[--trace FILE] -o OUT.png\nprograms:");
+                 "[--trace FILE] [--icon SIZE] -o OUT.png\nprograms:");
     for (const auto& p : programs) std::fprintf(stderr, " %s", p.name);
     std::fprintf(stderr, "\n");
     return 2;
@@ -55,6 +58,7 @@ int main(int argc, char** argv) {
 
     std::string keys, out, trace_file;
     int frames = 1;
+    int icon_size = 0;
     bool mouse = false;
     int mouse_x = 0, mouse_y = 0;
     try {
@@ -72,6 +76,9 @@ int main(int argc, char** argv) {
                 mouse_x = std::stoi(value.substr(0, comma));
                 mouse_y = std::stoi(value.substr(comma + 1));
                 mouse = true;
+            } else if (arg == "--icon") {
+                icon_size = std::stoi(value);
+                if (icon_size < 1 || icon_size > 4096) return usage();
             } else if (arg == "--trace") {
                 trace_file = value;
             } else if (arg == "-o") {
@@ -106,7 +113,10 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    if (!graph_testing::write_image(out, graph_testing::visual_page())) {
+    const bool written = icon_size > 0
+                             ? write_icon(out, icon_size)
+                             : graph_testing::write_image(out, graph_testing::visual_page());
+    if (!written) {
         std::fprintf(stderr, "snapshot: cannot write %s\n", out.c_str());
         return 1;
     }
