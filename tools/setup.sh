@@ -3,7 +3,8 @@
 # Sourced, not run: it defines functions and uses `set -e` from its caller.
 
 packages=(g++ cmake pkg-config libsdl2-dev libfreetype-dev fonts-liberation libpng-dev
-          libgtest-dev libbenchmark-dev xvfb xdotool x11-apps libx11-dev python3)
+          libgtest-dev libbenchmark-dev xvfb xdotool x11-apps libx11-dev python3
+          desktop-file-utils)
 
 install_missing_packages() {
     local missing=() p
