@@ -6,6 +6,7 @@
 // acceleration off): under X11 that is one shared-memory image put, far
 // cheaper than a renderer that goes through (software) OpenGL.
 #include <SDL.h>
+#include <SDL_syswm.h>
 #include <dlfcn.h>
 
 #include <cerrno>
@@ -189,6 +190,37 @@ bool may_type(KeyId key) {
     }
 }
 
+// SDL keeps its own record of the modifiers held, and skips a key's release
+// when a press of the same key waits less than 2 ms behind it (taking the two
+// for auto-repeat). In a burst of keys (a remote desktop typing a text, a
+// test) a release of Ctrl or Alt is skipped so, and SDL goes on reporting
+// the modifier for keys typed without it. Each X key press carries the
+// server's own modifier state, and SDL hands the raw event over right before
+// its key event: that state is the one to trust. -1: no such event.
+int x_key_press_state(const SDL_SysWMmsg& message) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    if (message.subsystem == SDL_SYSWM_X11 && message.msg.x11.event.type == KeyPress)
+        return static_cast<int>(message.msg.x11.event.xkey.state);
+#else
+    (void)message;
+#endif
+    return -1;
+}
+
+SDL_Keysym with_x_modifiers(SDL_Keysym keysym, int x_state) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    if (x_state < 0) return keysym;
+    int mod = keysym.mod & ~(KMOD_SHIFT | KMOD_CTRL | KMOD_ALT);
+    if (x_state & ShiftMask) mod |= KMOD_LSHIFT;
+    if (x_state & ControlMask) mod |= KMOD_LCTRL;
+    if (x_state & Mod1Mask) mod |= KMOD_LALT;
+    keysym.mod = static_cast<Uint16>(mod);
+#else
+    (void)x_state;
+#endif
+    return keysym;
+}
+
 // Decodes the UTF-8 text of a text event into code points.
 std::vector<int> code_points(const char* text) {
     std::vector<int> points;
@@ -248,6 +280,8 @@ private:
     // The text event of a key pressed with Ctrl or Alt is not wanted.
     bool drop_text_ = false;
     int64_t drop_deadline_ = 0;
+    // The modifier state of the X key press whose key event comes next.
+    int x_press_state_ = -1;
 };
 
 bool SdlBackend::start_video(std::string& reason) {
@@ -270,7 +304,10 @@ bool SdlBackend::start_video(std::string& reason) {
         SDL_Quit();
         return false;
     }
-    if (SDL_strcasecmp(driver, "x11") == 0) previous_io_handler_ = set_x_io_error_handler(x_connection_broke);
+    if (SDL_strcasecmp(driver, "x11") == 0) {
+        previous_io_handler_ = set_x_io_error_handler(x_connection_broke);
+        SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+    }
     return true;
 }
 
@@ -319,6 +356,7 @@ bool SdlBackend::open(int width, int height, const char* title, std::string& rea
     std::memset(shown_palette_, 0, sizeof shown_palette_);
     pending_ = false;
     drop_text_ = false;
+    x_press_state_ = -1;
     show_last_page();  // black, as the pages start
     last_present_ = now_micros();
     return true;
@@ -393,8 +431,11 @@ void SdlBackend::poll(EventSink& sink) {
 }
 
 void SdlBackend::handle(const SDL_Event& event, EventSink& sink) {
+    const int x_state = x_press_state_;
+    x_press_state_ = -1;
     switch (event.type) {
-    case SDL_KEYDOWN: key_down(event.key.keysym, sink); break;
+    case SDL_SYSWMEVENT: x_press_state_ = x_key_press_state(*event.syswm.msg); break;
+    case SDL_KEYDOWN: key_down(with_x_modifiers(event.key.keysym, x_state), sink); break;
     case SDL_TEXTINPUT: text_typed(event.text.text, sink); break;
     case SDL_MOUSEMOTION:
     case SDL_MOUSEBUTTONDOWN:

@@ -4,6 +4,9 @@
 // display: the window tests run it under their own Xvfb.
 #include <SDL.h>
 #include <gtest/gtest.h>
+// After GoogleTest: the X11 headers define macros (None, Bool) that would
+// clash with its names.
+#include <SDL_syswm.h>
 
 #include <chrono>
 #include <thread>
@@ -182,6 +185,43 @@ TEST_F(SdlBackendTest, KeysThatTypeNothingComeAtOnce) {
     poll();
     expect_keys(recorder.keys, {key(KeyId::F12, -1, true), key(KeyId::Escape, -1), key(KeyId::Application, -1),
                                 key(KeyId::Alt, -1, false, false, true)});
+}
+
+// The raw X key press that SDL hands over before its key event, with the
+// modifier state the X server gave it.
+SDL_SysWMmsg x_key_press(unsigned state) {
+    SDL_SysWMmsg message{};
+    SDL_VERSION(&message.version);
+    message.subsystem = SDL_SYSWM_X11;
+    message.msg.x11.event.type = KeyPress;
+    message.msg.x11.event.xkey.state = state;
+    return message;
+}
+
+void push_x_event(SDL_SysWMmsg& message) {
+    SDL_Event event{};
+    event.type = SDL_SYSWMEVENT;
+    event.syswm.msg = &message;
+    ASSERT_EQ(SDL_PushEvent(&event), 1);
+}
+
+// In a burst of keys SDL may skip the release of a modifier and report it as
+// held; the X server's state of the key press decides.
+TEST_F(SdlBackendTest, ModifiersComeFromTheXKeyPress) {
+    SDL_SysWMmsg none = x_key_press(0);
+    SDL_SysWMmsg ctrl_alt = x_key_press(ControlMask | Mod1Mask);
+    SDL_SysWMmsg shift = x_key_press(ShiftMask);
+    push_x_event(none);
+    push_key(SDL_SCANCODE_P, SDLK_p, KMOD_LCTRL);  // a Ctrl that SDL still thinks held
+    push_text("p");
+    push_x_event(ctrl_alt);
+    push_key(SDL_SCANCODE_RIGHT, SDLK_RIGHT);
+    push_x_event(shift);
+    push_key(SDL_SCANCODE_F1, SDLK_F1, KMOD_LALT);
+    push_key(SDL_SCANCODE_F2, SDLK_F2, KMOD_LALT);  // no X event before it: SDL's modifiers
+    poll();
+    expect_keys(recorder.keys, {key(KeyId::P, 'p'), key(KeyId::Right, -1, false, true, true),
+                                key(KeyId::F1, -1, true), key(KeyId::F2, -1, false, false, true)});
 }
 
 TEST_F(SdlBackendTest, LettersFollowTheLayout) {
