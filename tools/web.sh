@@ -2,14 +2,17 @@
 # tools/setup.sh: it uses install_missing_packages and `set -e` from its
 # caller.
 #
-#   install_web_tools   emscripten, Chromium and the npm package playwright-core
-#   build_web           the programs in WebAssembly (build-web/) and the static
-#                       site (build/web/); needs the native build for its pictures
+#   install_web_build_tools   emscripten (and dpkg-dev, for FreeType's source)
+#   install_browser_tools     Chromium and the npm package playwright-core, for the tests
+#   build_web                 the programs in WebAssembly (build-web/) and the static
+#                             site (build/web/); needs the native build for its pictures
 
-web_packages=(emscripten chromium dpkg-dev)
+install_web_build_tools() {
+    install_missing_packages emscripten dpkg-dev
+}
 
-install_web_tools() {
-    install_missing_packages "${web_packages[@]}"
+install_browser_tools() {
+    install_missing_packages chromium
     command -v npm >/dev/null 2>&1 || install_missing_packages npm
     if [ ! -f web/tests/node_modules/playwright-core/package.json ]; then
         (cd web/tests && npm ci --no-audit --no-fund --loglevel=error)
