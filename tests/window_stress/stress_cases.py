@@ -238,27 +238,39 @@ def case_close_box(case):
             check(status == 0, "%s: ESC ended it with status %d" % (program, status))
 
 
-def case_server_killed(case):
-    """The X server dies under each program: it says so in one line and ends
-    with status 1 within a second, in its frame loop or waiting for a key."""
+def kill_server(xvfb, app):
+    xvfb.process.kill()
+    xvfb.process.wait()
+
+
+def kill_client(xvfb, app):
+    """What xkill does: the server closes the program's connection."""
+    xvfb.xdotool("windowkill", app.window)
+
+
+def case_connection_lost(case):
+    """The X server dies under each program, or closes its connection (xkill):
+    the program says so in one line and ends with status 1 within a second,
+    in its frame loop or waiting for a key."""
     for program in window.PROGRAMS:
-        xvfb = case.xvfb()
-        try:
-            app = case.start(xvfb, program)
-            time.sleep(0.3)
-            xvfb.process.kill()
-            xvfb.process.wait()
-            killed = time.monotonic()
-            status = app.wait_exit(3)
-            took = time.monotonic() - killed
-        finally:
-            xvfb.stop()
-        message = app.stderr()
-        check(status == 1, "%s: exit status %d" % (program, status))
-        check(message == "%s: the graphics window was lost: the connection to the X server broke" % program,
-              "%s: stderr %r" % (program, message))
-        check(took < 1.0, "%s: took %.2f s to end" % (program, took))
-        print("%s ended %.3f s after the server" % (program, took))
+        for fault in (kill_server, kill_client):
+            xvfb = case.xvfb()
+            try:
+                app = case.start(xvfb, program)
+                time.sleep(0.3)
+                fault(xvfb, app)
+                broken = time.monotonic()
+                status = app.wait_exit(3)
+                took = time.monotonic() - broken
+            finally:
+                xvfb.stop()
+            message = app.stderr()
+            where = "%s, %s" % (program, fault.__name__)
+            check(status == 1, "%s: exit status %d" % (where, status))
+            check(message == "%s: the graphics window was lost: the connection to the X server broke"
+                  % program, "%s: stderr %r" % (where, message))
+            check(took < 1.0, "%s: took %.2f s to end" % (where, took))
+            print("%s: ended %.3f s after" % (where, took))
 
 
 def case_signals(case):
@@ -293,7 +305,7 @@ CASES = {
     "flood.gear_train": case_flood_gear_train,
     "flood.any_key_ends": case_flood_any_key_ends,
     "fault.close_box": case_close_box,
-    "fault.server_killed": case_server_killed,
+    "fault.connection_lost": case_connection_lost,
     "fault.signals": case_signals,
     "fault.no_display": case_no_display_all,
 }
