@@ -4,7 +4,7 @@
 
 packages=(g++ cmake pkg-config libsdl2-dev libfreetype-dev fonts-liberation libpng-dev
           libgtest-dev libbenchmark-dev xvfb xdotool x11-apps libx11-dev python3
-          desktop-file-utils)
+          desktop-file-utils clang libclang-rt-14-dev)
 
 install_missing_packages() {
     local missing=() p

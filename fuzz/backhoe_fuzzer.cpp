@@ -1,0 +1,8 @@
+// Arbitrary bytes as the keys typed into backhoe.
+#include "backhoe.h"
+#include "fuzz_script.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzz_script::run(backhoe::run, fuzz_script::typed_keys(data, size));
+    return 0;
+}

@@ -1,0 +1,9 @@
+// Arbitrary bytes as the mouse positions over jointed_arm's window and the
+// key that ends it, each at a frame.
+#include "fuzz_script.h"
+#include "jointed_arm.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzz_script::run(jointed_arm::run, fuzz_script::timed_events(data, size, true, 800, 600));
+    return 0;
+}
