@@ -14,8 +14,6 @@ constexpr int frames_per_key = 8;
 // Frames after an animation's last record: enough for a program that takes
 // one key a frame to empty a full queue.
 constexpr int frames_after_last = 40;
-// An animation's runs stay short whatever the input.
-constexpr int animation_frame_limit = 1500;
 
 // Reads the input from the front; a read past its end gives 0.
 class Bytes {
@@ -52,11 +50,12 @@ graph_testing::Script typed_keys(const uint8_t* data, size_t size) {
     return script;
 }
 
-graph_testing::Script timed_events(const uint8_t* data, size_t size, bool mouse, int width, int height) {
+graph_testing::Script timed_events(const uint8_t* data, size_t size, bool mouse, int width, int height,
+                                   int frame_limit) {
     graph_testing::Script script;
     Bytes bytes(data, size);
     int frame = 0;
-    while (bytes.left() && frame <= animation_frame_limit) {
+    while (bytes.left() && frame <= frame_limit) {
         const uint8_t head = bytes.next();
         frame += (head & 0x0F) * ((head & 0x20) != 0 ? 16 : 1);
         if ((head & 0x40) != 0) continue;
@@ -69,7 +68,7 @@ graph_testing::Script timed_events(const uint8_t* data, size_t size, bool mouse,
         }
     }
     script.frames = frame + frames_after_last;
-    if (script.frames > animation_frame_limit) script.frames = animation_frame_limit;
+    if (script.frames > frame_limit) script.frames = frame_limit;
     return script;
 }
 

@@ -20,9 +20,10 @@ graph_testing::Script typed_keys(const uint8_t* data, size_t size);
 // whole record; else come a key's code (and after a 0 the second code) or,
 // when `mouse` is set and bit 4 is too, a mouse position: two bytes of x and
 // two of y, taken within the `width` x `height` window. The run stops a few
-// dozen frames after the last record, and never runs more than 1500 frames,
-// so every input ends quickly.
-graph_testing::Script timed_events(const uint8_t* data, size_t size, bool mouse, int width, int height);
+// dozen frames after the last record, and after `frame_limit` frames at the
+// latest, so every input ends quickly.
+graph_testing::Script timed_events(const uint8_t* data, size_t size, bool mouse, int width, int height,
+                                   int frame_limit);
 
 // Runs `program` with the script; aborts (a finding for libFuzzer) when the
 // key queue holds more than it can, which only a fault in the platform lets
