@@ -38,10 +38,10 @@ debian_source_lines() {
 # FreeType's sources, for building it with emcc: Debian's source package of
 # the very version the native build links (with Debian's patches and
 # options), so that the browser draws the same glyphs pixel for pixel.
-# Fetched once into build-web/freetype/ through a private apt state, without
-# touching the machine's own package lists.
+# Fetched once into build-web/freetype-source/ through a private apt state,
+# without touching the machine's own package lists.
 freetype_source() {
-    local version dir=build-web/freetype apt=build-web/apt
+    local version dir=build-web/freetype-source apt=build-web/apt
     version=$(dpkg-query -W -f='${source:Version}' libfreetype6)
     if [ -f "$dir/.debian-version" ] && [ "$(cat "$dir/.debian-version")" = "$version" ]; then
         return 0
@@ -56,7 +56,11 @@ freetype_source() {
                    -o "Dir::Cache=$PWD/$apt/cache"
                    -o "APT::Sandbox::User=$(id -un)")
     apt-get "${options[@]}" -qq update
-    (cd "$apt/unpack" && apt-get "${options[@]}" -qq source "freetype=$version" >/dev/null)
+    if ! (cd "$apt/unpack" && apt-get "${options[@]}" -qq source "freetype=$version" >/dev/null); then
+        echo "Debian no longer offers the source of FreeType $version, the version installed here;" >&2
+        echo "upgrade it (apt-get install --only-upgrade libfreetype6 libfreetype-dev) and try again." >&2
+        exit 1
+    fi
     mv "$apt/unpack"/freetype-*/ "$dir"
     echo "$version" > "$dir/.debian-version"
     rm -rf "$apt"
@@ -68,7 +72,7 @@ build_web() {
     # among Debian's node modules.
     export NODE_PATH=/usr/share/nodejs
     emcmake cmake -S web -B build-web -DCMAKE_BUILD_TYPE=Release \
-        -DFREETYPE_SOURCE_DIR="$PWD/build-web/freetype" \
+        -DFREETYPE_SOURCE_DIR="$PWD/build-web/freetype-source" \
         -DNATIVE_TOOLS="$PWD/build/bin" -DSITE_DIR="$PWD/build/web" "$@" >/dev/null
     cmake --build build-web -j "$(nproc)"
 }
