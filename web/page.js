@@ -21,6 +21,7 @@ function showEnded(text) {
 }
 
 var Module = {
+    thisProgram: document.body.dataset.program,  // the name in the program's messages
     print: (text) => console.log(text),
     printErr: (text) => {
         errors.push(text);
