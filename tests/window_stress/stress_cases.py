@@ -48,6 +48,8 @@ def flood(app, keysyms, stop_and_go=False):
             app.process.send_signal(signal.SIGCONT)
             time.sleep(0.04)
         _, errors = sender.communicate(timeout=120)
+    except subprocess.TimeoutExpired:
+        raise Failure("xdotool did not send %d keys within 120 s" % len(keysyms))
     finally:
         if app.running():
             app.process.send_signal(signal.SIGCONT)
