@@ -26,19 +26,23 @@ struct Box {
     bool contains(i64 x, i64 y) const { return x >= x1 && x <= x2 && y >= y1 && y <= y2; }
 };
 
-Box visible_box(const Page& page, const ClipRect& clip) {
+inline Box visible_box(const Page& page, const ClipRect& clip) {
     return {std::max(clip.x1, 0), std::max(clip.y1, 0), std::min(clip.x2, page.width - 1),
             std::min(clip.y2, page.height - 1)};
 }
 
-i64 floor_div(i128 num, i128 den) {  // den > 0
-    i128 q = num / den;
+// In 64 or 128 bits: a 128-bit division is a library call, several times
+// the cost of a short line, so lines whose products fit take 64 bits.
+template <typename Int>
+i64 floor_div(Int num, Int den) {  // den > 0
+    Int q = num / den;
     if (num % den != 0 && num < 0) --q;
     return static_cast<i64>(q);
 }
 
-i64 ceil_div(i128 num, i128 den) {  // den > 0
-    return -floor_div(-num, den);
+template <typename Int>
+i64 ceil_div(Int num, Int den) {  // den > 0
+    return -floor_div<Int>(-num, den);
 }
 
 uint16_t rotate_left(uint16_t bits, unsigned count) {
@@ -54,6 +58,11 @@ inline void plot(uint8_t* pixel, uint8_t colour) {
         *pixel = colour;
 }
 
+// Walks of at most this many steps take the branch-free loop; longer ones
+// the loop whose branch the predictor learns (measured on short and long
+// random lines).
+constexpr i64 short_walk = 32;
+
 // A line as a walk of n steps along its major axis (the axis of the larger
 // extent; x on a tie). Step i moves the major coordinate by i and the minor
 // one by k(i) = i * a / n rounded to the nearest integer, halves towards the
@@ -62,6 +71,7 @@ inline void plot(uint8_t* pixel, uint8_t colour) {
 // which is what lets a clipped line start at its first visible pixel.
 struct LineWalk {
     i64 n = 0, a = 0;            // steps along the major axis, extent along the minor one
+    bool narrow = false;         // n < 2^30 (and so a): every product below fits 64 bits
     i64 major0 = 0, minor0 = 0;  // start point
     int major_sign = 1, minor_sign = 1;
     i64 major_lo = 0, major_hi = 0, minor_lo = 0, minor_hi = 0;  // visible range of each axis
@@ -73,9 +83,31 @@ struct LineWalk {
         k_lo = std::max<i64>(k_lo, 0);
         k_hi = std::min(k_hi, a);
         if (k_lo > k_hi) return false;
-        first = k_lo == 0 ? 0 : ceil_div(i128(2) * n * k_lo - (n - 1), i128(2) * a);
-        last = k_hi == a ? n : floor_div(i128(2) * n * (k_hi + 1) - n, i128(2) * a);
+        if (narrow) {
+            first = k_lo == 0 ? 0 : ceil_div(2 * n * k_lo - (n - 1), 2 * a);
+            last = k_hi == a ? n : floor_div(2 * n * (k_hi + 1) - n, 2 * a);
+        } else {
+            first = k_lo == 0 ? 0 : ceil_div(i128(2) * n * k_lo - (n - 1), i128(2) * a);
+            last = k_hi == a ? n : floor_div(i128(2) * n * (k_hi + 1) - n, i128(2) * a);
+        }
         return true;
+    }
+
+    // The minor offset k at step `first` and the error term there
+    // (0 <= rest < 2n), which the walk carries on from.
+    void start_at(i64 first, i64& k, i64& rest) const {
+        if (first == 0) {
+            k = 0;
+            rest = n - 1;
+        } else if (narrow) {
+            const i64 num = 2 * first * a + n - 1;
+            k = num / (2 * n);
+            rest = num % (2 * n);
+        } else {
+            const i128 num = i128(2) * first * a + n - 1;
+            k = static_cast<i64>(num / (2 * n));
+            rest = static_cast<i64>(num % (2 * n));
+        }
     }
 
     // The steps of [0, n - 1] at which a pen spanning minor offsets
@@ -101,29 +133,90 @@ struct LineWalk {
     }
 };
 
-template <bool Xor>
-void walk_thin(Page& page, const LineWalk& w, i64 first, i64 last, const Pen& pen) {
-    const i128 num = i128(2) * first * w.a + w.n - 1;
-    const i64 two_n = 2 * w.n, two_a = 2 * w.a;
-    const i64 k = static_cast<i64>(num / two_n);
-    i64 rest = static_cast<i64>(num % two_n);  // error term, 0 <= rest < 2n
+// A 1-pixel walk ready to run: its first pixel, how a step moves, the
+// error term e = rest - 2n (below 0 until the minor coordinate steps), the
+// pattern rotated to the first step.
+struct ThinWalk {
+    uint8_t* pixel;
+    std::ptrdiff_t major_step, minor_step;
+    i64 two_n, two_a, e;
+    i64 count;
+    uint16_t bits;
+};
+
+ThinWalk thin_walk(Page& page, const LineWalk& w, i64 first, i64 last, uint16_t pattern) {
+    i64 k, rest;
+    w.start_at(first, k, rest);
     const i64 major = w.major0 + w.major_sign * first, minor = w.minor0 + w.minor_sign * k;
-    std::ptrdiff_t index =
-        static_cast<std::ptrdiff_t>(major * w.major_stride + minor * w.minor_stride);
-    const std::ptrdiff_t major_step = w.major_sign * w.major_stride;
-    const std::ptrdiff_t minor_step = w.minor_sign * w.minor_stride;
-    uint16_t bits = rotate_left(pen.pattern, static_cast<unsigned>(first & 15));
-    uint8_t* const pixels = page.pixels;
-    for (i64 count = last - first + 1; count > 0; --count) {
-        if (bits & 0x8000) plot<Xor>(pixels + index, pen.colour);
-        bits = rotate_left(bits, 1);
-        index += major_step;
-        rest += two_a;
-        if (rest >= two_n) {
-            rest -= two_n;
-            index += minor_step;
+    return {page.pixels + major * w.major_stride + minor * w.minor_stride,
+            w.major_sign * w.major_stride,
+            w.minor_sign * w.minor_stride,
+            2 * w.n,
+            2 * w.a,
+            rest - 2 * w.n,
+            last - first + 1,
+            rotate_left(pattern, static_cast<unsigned>(first & 15))};
+}
+
+// The whole of a line whose ends both lie in the page, from its first
+// point up to (not including) its end point: nothing to cut, so it sets
+// out straight from the first point (step 0, rest n - 1).
+ThinWalk whole_walk(Page& page, int x1, int y1, int x2, int y2, uint16_t pattern) {
+    const int dx = x2 - x1, dy = y2 - y1;
+    const int adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+    const std::ptrdiff_t x_step = dx < 0 ? -1 : 1, y_step = dy < 0 ? -page.width : page.width;
+    const bool x_major = adx >= ady;
+    const i64 n = x_major ? adx : ady, a = x_major ? ady : adx;
+    return {page.pixels + static_cast<std::ptrdiff_t>(y1) * page.width + x1,
+            x_major ? x_step : y_step,
+            x_major ? y_step : x_step,
+            2 * n,
+            2 * a,
+            -n - 1,
+            n,
+            pattern};
+}
+
+// Solid pens skip the pattern test.
+template <bool Xor, bool Solid>
+void run_walk(ThinWalk w, uint8_t colour) {
+    if (w.count <= short_walk) {
+        // Too few steps for a branch predictor to learn when the minor
+        // coordinate steps: a mask instead of a branch.
+        for (i64 i = 0; i < w.count; ++i) {
+            if (Solid || (w.bits & 0x8000)) plot<Xor>(w.pixel, colour);
+            if (!Solid) w.bits = rotate_left(w.bits, 1);
+            w.e += w.two_a;
+            const i64 step = ~(w.e >> 63);  // all ones once e >= 0
+            w.e -= w.two_n & step;
+            w.pixel += w.major_step + (w.minor_step & step);
+        }
+    } else {
+        for (i64 i = 0; i < w.count; ++i) {
+            if (Solid || (w.bits & 0x8000)) plot<Xor>(w.pixel, colour);
+            if (!Solid) w.bits = rotate_left(w.bits, 1);
+            w.pixel += w.major_step;
+            w.e += w.two_a;
+            if (w.e >= 0) {
+                w.e -= w.two_n;
+                w.pixel += w.minor_step;
+            }
         }
     }
+}
+
+void run_thin(const ThinWalk& w, const Pen& pen) {
+    const bool solid = pen.pattern == 0xFFFF;
+    if (solid && !pen.exclusive_or && w.two_a == 0 && (w.major_step == 1 || w.major_step == -1)) {
+        // A solid row of pixels: one fill, leftmost pixel first.
+        uint8_t* const left = w.major_step == 1 ? w.pixel : w.pixel - (w.count - 1);
+        std::memset(left, pen.colour, static_cast<size_t>(w.count));
+        return;
+    }
+    if (pen.exclusive_or)
+        solid ? run_walk<true, true>(w, pen.colour) : run_walk<true, false>(w, pen.colour);
+    else
+        solid ? run_walk<false, true>(w, pen.colour) : run_walk<false, false>(w, pen.colour);
 }
 
 // A wide pen: at each step a run of `thickness` pixels across the major axis.
@@ -131,11 +224,11 @@ void walk_thin(Page& page, const LineWalk& w, i64 first, i64 last, const Pen& pe
 template <bool Xor>
 void walk_thick(Page& page, const LineWalk& w, i64 first, i64 last, i64 before, i64 after,
                 const Pen& pen) {
-    const i128 num = i128(2) * first * w.a + w.n - 1;
     const i64 two_n = 2 * w.n, two_a = 2 * w.a;
-    i64 rest = static_cast<i64>(num % two_n);
+    i64 k, rest;
+    w.start_at(first, k, rest);
     i64 major = w.major0 + w.major_sign * first;
-    i64 minor = w.minor0 + w.minor_sign * static_cast<i64>(num / two_n);
+    i64 minor = w.minor0 + w.minor_sign * k;
     uint16_t bits = rotate_left(pen.pattern, static_cast<unsigned>(first & 15));
     for (i64 count = last - first + 1; count > 0; --count) {
         if (bits & 0x8000) {
@@ -241,6 +334,50 @@ void draw_circle(Page& page, const Box& box, i64 cx, i64 cy, i64 r, const Pen& p
     }
 }
 
+// A solid circle wholly inside the box: the same outline in one pass over
+// the octant, each step setting its eight mirror images. The axis points
+// (x = 0) and the diagonal point (x = y) have only four distinct images,
+// each set once as in the segment walk above.
+template <bool Xor>
+void draw_whole_circle(Page& page, i64 cx, i64 cy, i64 r, uint8_t colour) {
+    const i64 r2 = r * r;
+    const i64 last_x = octant_last_x(r2);
+    const bool diagonal = r2 <= 2 * last_x * last_x + last_x;
+    const std::ptrdiff_t w = page.width;
+    uint8_t* const centre = page.pixels + cy * w + cx;
+    i64 y = r;
+    i64 error = -r;  // x*x + y*y - y - r*r at x = 0
+    for (i64 x = 0;; ++x) {
+        const std::ptrdiff_t xw = x * w, yw = y * w;
+        if (x == 0) {
+            plot<Xor>(centre + y, colour);
+            plot<Xor>(centre - y, colour);
+            plot<Xor>(centre + yw, colour);
+            plot<Xor>(centre - yw, colour);
+        } else if (diagonal && x == last_x) {
+            plot<Xor>(centre + yw + x, colour);
+            plot<Xor>(centre + yw - x, colour);
+            plot<Xor>(centre - yw + x, colour);
+            plot<Xor>(centre - yw - x, colour);
+        } else {
+            plot<Xor>(centre + yw + x, colour);
+            plot<Xor>(centre + yw - x, colour);
+            plot<Xor>(centre - yw + x, colour);
+            plot<Xor>(centre - yw - x, colour);
+            plot<Xor>(centre + xw + y, colour);
+            plot<Xor>(centre + xw - y, colour);
+            plot<Xor>(centre - xw + y, colour);
+            plot<Xor>(centre - xw - y, colour);
+        }
+        if (x == last_x) break;  // past the octant the error never turns negative
+        error += 2 * x + 1;
+        while (error >= 0) {
+            error += 2 - 2 * y;
+            --y;
+        }
+    }
+}
+
 // --- Bar ----------------------------------------------------------------------
 
 // Hatchings 2 to 7, one byte per row of an 8 x 8 tile anchored at the page's
@@ -266,6 +403,41 @@ void fill_hatched_row(uint8_t* row, i64 x1, i64 x2, uint8_t bits, uint8_t colour
     for (; x <= x2; ++x) row[x] = tile[x & 7];
 }
 
+// A line that may reach outside the box, or drawn with a wide pen: only
+// the steps that can touch the box are walked. Kept out of raster_line so
+// that the common short line inside the page stays a small call.
+__attribute__((noinline)) void cut_line(Page& page, const Box& box, int x1, int y1, int x2, int y2,
+                                        const Pen& pen) {
+    const i64 dx = i64(x2) - x1, dy = i64(y2) - y1;
+    const bool x_major = std::abs(dx) >= std::abs(dy);
+    LineWalk w;
+    w.n = x_major ? std::abs(dx) : std::abs(dy);
+    if (w.n == 0) return;
+    w.narrow = w.n < (i64(1) << 30);
+    w.a = x_major ? std::abs(dy) : std::abs(dx);
+    w.major0 = x_major ? x1 : y1;
+    w.minor0 = x_major ? y1 : x1;
+    w.major_sign = (x_major ? dx : dy) < 0 ? -1 : 1;
+    w.minor_sign = (x_major ? dy : dx) < 0 ? -1 : 1;
+    w.major_lo = x_major ? box.x1 : box.y1;
+    w.major_hi = x_major ? box.x2 : box.y2;
+    w.minor_lo = x_major ? box.y1 : box.x1;
+    w.minor_hi = x_major ? box.y2 : box.x2;
+    w.major_stride = x_major ? 1 : page.width;
+    w.minor_stride = x_major ? page.width : 1;
+    // A pen of width t covers minor offsets -t/2 .. t-1-t/2 around the line.
+    const bool thin = pen.thickness <= 1;
+    const i64 width = thin ? 1 : pen.thickness;
+    const i64 before = width / 2, after = width - 1 - width / 2;
+    i64 first, last;
+    if (!w.visible_steps(before, after, first, last)) return;
+    if (thin)
+        run_thin(thin_walk(page, w, first, last, pen.pattern), pen);
+    else
+        pen.exclusive_or ? walk_thick<true>(page, w, first, last, before, after, pen)
+                         : walk_thick<false>(page, w, first, last, before, after, pen);
+}
+
 }  // namespace
 
 uint16_t line_style_pattern(int style) {
@@ -282,34 +454,11 @@ void raster_line(Page& page, const ClipRect& clip, int x1, int y1, int x2, int y
     if (pen.pattern == 0) return;
     const Box box = visible_box(page, clip);
     if (box.empty()) return;
-    const i64 dx = i64(x2) - x1, dy = i64(y2) - y1;
-    const bool x_major = std::abs(dx) >= std::abs(dy);
-    LineWalk w;
-    w.n = x_major ? std::abs(dx) : std::abs(dy);
-    if (w.n > 0) {
-        w.a = x_major ? std::abs(dy) : std::abs(dx);
-        w.major0 = x_major ? x1 : y1;
-        w.minor0 = x_major ? y1 : x1;
-        w.major_sign = (x_major ? dx : dy) < 0 ? -1 : 1;
-        w.minor_sign = (x_major ? dy : dx) < 0 ? -1 : 1;
-        w.major_lo = x_major ? box.x1 : box.y1;
-        w.major_hi = x_major ? box.x2 : box.y2;
-        w.minor_lo = x_major ? box.y1 : box.x1;
-        w.minor_hi = x_major ? box.y2 : box.x2;
-        w.major_stride = x_major ? 1 : page.width;
-        w.minor_stride = x_major ? page.width : 1;
-        // A pen of width t covers minor offsets -t/2 .. t-1-t/2 around the line.
-        const i64 width = pen.thickness > 1 ? pen.thickness : 1;
-        const i64 before = width / 2, after = width - 1 - width / 2;
-        i64 first, last;
-        if (w.visible_steps(before, after, first, last)) {
-            if (width == 1)
-                pen.exclusive_or ? walk_thin<true>(page, w, first, last, pen)
-                                 : walk_thin<false>(page, w, first, last, pen);
-            else
-                pen.exclusive_or ? walk_thick<true>(page, w, first, last, before, after, pen)
-                                 : walk_thick<false>(page, w, first, last, before, after, pen);
-        }
+    if (pen.thickness <= 1 && box.contains(x1, y1) && box.contains(x2, y2)) {
+        // Both ends in the box: so is every pixel between them.
+        if (x1 != x2 || y1 != y2) run_thin(whole_walk(page, x1, y1, x2, y2, pen.pattern), pen);
+    } else {
+        cut_line(page, box, x1, y1, x2, y2, pen);
     }
     if (pen.thickness == 1 && box.contains(x2, y2)) page.at(x2, y2) = pen.colour;
 }
@@ -326,8 +475,13 @@ void raster_circle(Page& page, const ClipRect& clip, int x, int y, unsigned radi
                              : plot<false>(&page.at(x, y), pen.colour);
         return;
     }
-    pen.exclusive_or ? draw_circle<true>(page, box, x, y, r, pen)
-                     : draw_circle<false>(page, box, x, y, r, pen);
+    if (pen.pattern == 0xFFFF && x - r >= box.x1 && x + r <= box.x2 && y - r >= box.y1 &&
+        y + r <= box.y2)
+        pen.exclusive_or ? draw_whole_circle<true>(page, x, y, r, pen.colour)
+                         : draw_whole_circle<false>(page, x, y, r, pen.colour);
+    else
+        pen.exclusive_or ? draw_circle<true>(page, box, x, y, r, pen)
+                         : draw_circle<false>(page, box, x, y, r, pen);
 }
 
 void raster_bar(Page& page, const ClipRect& clip, int x1, int y1, int x2, int y2, int pattern,
