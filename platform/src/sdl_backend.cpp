@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "backend.h"
+#include "palette_expand.h"
 
 namespace {
 
@@ -412,12 +413,7 @@ void SdlBackend::expand(SDL_Surface* surface) {
         table[i] = SDL_MapRGB(surface->format, (rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
     }
     if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
-    const uint8_t* source = shown_pixels_.data();
-    auto* row = static_cast<uint8_t*>(surface->pixels);
-    for (int y = 0; y < height_; ++y, source += width_, row += surface->pitch) {
-        auto* target = reinterpret_cast<uint32_t*>(row);
-        for (int x = 0; x < width_; ++x) target[x] = table[source[x]];
-    }
+    expand_through_palette(shown_pixels_.data(), width_, height_, table, surface->pixels, surface->pitch);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
 }
 
@@ -525,6 +521,34 @@ int64_t SdlBackend::now_micros() {
 }
 
 }  // namespace
+
+// A page is mostly runs of one colour (the background, a filled bar): a
+// block of 16 equal indices is checked with two 8-byte compares and filled
+// with one value, which costs little more than the memory it writes; any
+// other block is looked up pixel by pixel.
+void expand_through_palette(const uint8_t* pixels, int width, int height, const uint32_t* table,
+                            void* target, int pitch) {
+    constexpr int block = 16;
+    auto* row = static_cast<uint8_t*>(target);
+    for (int y = 0; y < height; ++y, pixels += width, row += pitch) {
+        auto* out = reinterpret_cast<uint32_t*>(row);
+        int x = 0;
+        for (; x + block <= width; x += block) {
+            const uint8_t* in = pixels + x;
+            uint64_t front, back;
+            std::memcpy(&front, in, 8);
+            std::memcpy(&back, in + 8, 8);
+            const uint64_t uniform = in[0] * 0x0101010101010101ull;
+            if (front == uniform && back == uniform) {
+                const uint32_t value = table[in[0]];
+                for (int k = 0; k < block; ++k) out[x + k] = value;
+            } else {
+                for (int k = 0; k < block; ++k) out[x + k] = table[in[k]];
+            }
+        }
+        for (; x < width; ++x) out[x] = table[pixels[x]];
+    }
+}
 
 Backend* sdl_backend() {
     static SdlBackend backend;
