@@ -179,13 +179,26 @@ ThinWalk whole_walk(Page& page, int x1, int y1, int x2, int y2, uint16_t pattern
 
 // Solid pens skip the pattern test.
 template <bool Xor, bool Solid>
+inline void plot_step(ThinWalk& w, uint8_t colour) {
+    if constexpr (Solid) {
+        plot<Xor>(w.pixel, colour);
+    } else if constexpr (Xor) {
+        // Off the pattern the pixel takes an exclusive-or with 0: no branch.
+        *w.pixel ^= static_cast<uint8_t>(colour & -(w.bits >> 15));
+        w.bits = rotate_left(w.bits, 1);
+    } else {
+        if (w.bits & 0x8000) plot<Xor>(w.pixel, colour);
+        w.bits = rotate_left(w.bits, 1);
+    }
+}
+
+template <bool Xor, bool Solid>
 void run_walk(ThinWalk w, uint8_t colour) {
     if (w.count <= short_walk) {
         // Too few steps for a branch predictor to learn when the minor
         // coordinate steps: a mask instead of a branch.
         for (i64 i = 0; i < w.count; ++i) {
-            if (Solid || (w.bits & 0x8000)) plot<Xor>(w.pixel, colour);
-            if (!Solid) w.bits = rotate_left(w.bits, 1);
+            plot_step<Xor, Solid>(w, colour);
             w.e += w.two_a;
             const i64 step = ~(w.e >> 63);  // all ones once e >= 0
             w.e -= w.two_n & step;
@@ -193,8 +206,7 @@ void run_walk(ThinWalk w, uint8_t colour) {
         }
     } else {
         for (i64 i = 0; i < w.count; ++i) {
-            if (Solid || (w.bits & 0x8000)) plot<Xor>(w.pixel, colour);
-            if (!Solid) w.bits = rotate_left(w.bits, 1);
+            plot_step<Xor, Solid>(w, colour);
             w.pixel += w.major_step;
             w.e += w.two_a;
             if (w.e >= 0) {
@@ -408,6 +420,12 @@ void fill_hatched_row(uint8_t* row, i64 x1, i64 x2, uint8_t bits, uint8_t colour
 // that the common short line inside the page stays a small call.
 __attribute__((noinline)) void cut_line(Page& page, const Box& box, int x1, int y1, int x2, int y2,
                                         const Pen& pen) {
+    // Both ends beyond the same side of the box, by more than the pen's
+    // width: nothing to draw, and no need to find out where it would cross.
+    const i64 reach = pen.thickness > 1 ? pen.thickness : 0;
+    if (std::max(x1, x2) + reach < box.x1 || std::min(x1, x2) - reach > box.x2 ||
+        std::max(y1, y2) + reach < box.y1 || std::min(y1, y2) - reach > box.y2)
+        return;
     const i64 dx = i64(x2) - x1, dy = i64(y2) - y1;
     const bool x_major = std::abs(dx) >= std::abs(dy);
     LineWalk w;
