@@ -7,6 +7,7 @@
 // chains the key moved) and the eight parts drawn on the background.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -94,7 +95,11 @@ TEST(BackhoeStorm, EveryFrameIsTheStateDrawnAfreshAndEveryValueInItsLimits) {
     int frames_since_key = 0;
     std::vector<Checkpoint> checkpoints;
     std::map<std::string, uint64_t> fresh_hashes;
-    int checked = 0;
+    int keys_checked = 0, checked = 0, drawn_afresh = 0;
+    // How far the storm took the machine: the keys at which each stroke was
+    // at its limit, and the farthest offset.
+    int strokes_at_limits = 0;
+    int32_t farthest_offset = 0;
 
     storm.before_run = [&] {
         frames_since_key = 0;
@@ -105,10 +110,20 @@ TEST(BackhoeStorm, EveryFrameIsTheStateDrawnAfreshAndEveryValueInItsLimits) {
     // editor: there is no new frame to look at.
     storm.on_read_key = [&](int keys_read) {
         if (!problem.empty()) return;
-        const std::string limits = limits_problem(backhoe::model);
+        const Model& m = backhoe::model;
+        const std::string limits = limits_problem(m);
         if (!limits.empty()) problem = limits + "; " + storm.where(keys_read);
+        strokes_at_limits += (m.boom_cylinder_stroke == backhoe::boom_stroke_min ||
+                              m.boom_cylinder_stroke == backhoe::boom_stroke_max) &&
+                             (m.stick_cylinder_stroke == backhoe::stick_stroke_min ||
+                              m.stick_cylinder_stroke == backhoe::stick_stroke_max) &&
+                             (m.bucket_cylinder_stroke == backhoe::bucket_stroke_min ||
+                              m.bucket_cylinder_stroke == backhoe::bucket_stroke_max);
+        for (int p = 1; p <= backhoe::part_count; ++p)
+            farthest_offset = std::max({farthest_offset, std::abs(m.part_offset_x[p]), std::abs(m.part_offset_y[p])});
         if (frames_since_key == 0) return;
         frames_since_key = 0;
+        ++keys_checked;
         const uint64_t hash = visual_page_hash();
         if (!checkpoints.empty() && checkpoints.back().page_hash == hash &&
             drawing_key(checkpoints.back().model) == drawing_key(backhoe::model))
@@ -119,6 +134,7 @@ TEST(BackhoeStorm, EveryFrameIsTheStateDrawnAfreshAndEveryValueInItsLimits) {
         if (!problem.empty()) return;
         run_reference(MODE_640x480, [&] {
             for (const Checkpoint& c : checkpoints) {
+                ++checked;
                 auto found = fresh_hashes.find(drawing_key(c.model));
                 if (found != fresh_hashes.end() && found->second == c.page_hash) continue;
                 if (!draw_afresh(c.model)) {
@@ -127,7 +143,7 @@ TEST(BackhoeStorm, EveryFrameIsTheStateDrawnAfreshAndEveryValueInItsLimits) {
                 }
                 const uint64_t fresh = page_hash(graph_testing::page(0));
                 fresh_hashes[drawing_key(c.model)] = fresh;
-                ++checked;
+                ++drawn_afresh;
                 if (fresh != c.page_hash) {
                     const std::vector<uint8_t> expected = graph_testing::page(0);
                     problem = "the frame is not the state drawn afresh (" +
@@ -141,8 +157,10 @@ TEST(BackhoeStorm, EveryFrameIsTheStateDrawnAfreshAndEveryValueInItsLimits) {
     storm.run();
     EXPECT_EQ(problem, "");
     EXPECT_GE(storm.codes(), storm_codes(100'000));
-    std::printf("backhoe storm: seed %llu, %d codes, %d runs ended by ESC, %d distinct frames compared\n",
-                static_cast<unsigned long long>(seed), storm.codes(), storm.runs(), checked);
+    std::printf("backhoe storm: seed %llu, %d codes, %d runs ended by ESC; the frame checked after %d keys: "
+                "%d changes, %d drawn afresh; all three strokes at a limit at %d keys, offsets up to %d\n",
+                static_cast<unsigned long long>(seed), storm.codes(), storm.runs(), keys_checked, checked, drawn_afresh,
+                strokes_at_limits, farthest_offset);
 }
 
 // --- Extreme settings ------------------------------------------------------------

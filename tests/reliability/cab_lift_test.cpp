@@ -8,6 +8,7 @@
 // the inputs, onto a black page.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -104,7 +105,11 @@ TEST(CabLiftStorm, EachPartStaysOnTheScreenExactlyOnceAndEveryValueInItsLimits) 
     bool decorated = false;  // a panel, graph or help drawn since the last clear
     std::vector<Checkpoint> checkpoints;
     std::map<std::string, uint64_t> fresh_hashes;
-    int checked = 0;
+    int keys_checked = 0, checked = 0, drawn_afresh = 0;
+    // How far the storm took the device.
+    double lowest_stroke = 1e9, highest_stroke = -1e9;
+    int32_t farthest_offset = 0;
+    int both_masses_zero = 0;
 
     storm.before_run = [&] {
         traced = 0;
@@ -119,9 +124,16 @@ TEST(CabLiftStorm, EachPartStaysOnTheScreenExactlyOnceAndEveryValueInItsLimits) 
             if (line == "ClearDevice()") decorated = false;
             if (line.rfind("OutTextXY(", 0) == 0 || line.rfind("Bar(", 0) == 0) decorated = true;
         }
-        const std::string limits = limits_problem(cab_lift::state);
+        const State& s = cab_lift::state;
+        const std::string limits = limits_problem(s);
         if (!limits.empty()) problem = limits + "; " + storm.where(keys_read);
+        lowest_stroke = std::min(lowest_stroke, s.piston_stroke);
+        highest_stroke = std::max(highest_stroke, s.piston_stroke);
+        both_masses_zero += s.man_mass == 0 && s.platform_mass == 0;
+        for (int p = 1; p <= cab_lift::part_count; ++p)
+            farthest_offset = std::max({farthest_offset, std::abs(s.part_offset_x[p]), std::abs(s.part_offset_y[p])});
         if (decorated) return;
+        ++keys_checked;
         const uint64_t hash = visual_page_hash();
         if (!checkpoints.empty() && checkpoints.back().page_hash == hash &&
             drawing_key(checkpoints.back().state) == drawing_key(cab_lift::state))
@@ -139,8 +151,10 @@ TEST(CabLiftStorm, EachPartStaysOnTheScreenExactlyOnceAndEveryValueInItsLimits) 
             }
             const std::string key = drawing_key(fresh);
             auto found = fresh_hashes.find(key);
-            if (found == fresh_hashes.end())
+            if (found == fresh_hashes.end()) {
                 found = fresh_hashes.emplace(key, page_hash(cab_lift_test::fresh_drawing(fresh))).first;
+                ++drawn_afresh;
+            }
             ++checked;
             if (found->second != c.page_hash) {
                 problem = "the screen is not the six parts drawn once (" +
@@ -153,11 +167,10 @@ TEST(CabLiftStorm, EachPartStaysOnTheScreenExactlyOnceAndEveryValueInItsLimits) 
     storm.run();
     EXPECT_EQ(problem, "");
     EXPECT_GE(storm.codes(), storm_codes(100'000));
-    RecordProperty("codes", storm.codes());
-    RecordProperty("runs", storm.runs());
-    RecordProperty("screens_compared", checked);
-    std::printf("cab_lift storm: seed %llu, %d codes, %d runs ended by ESC, %d screens compared\n",
-                static_cast<unsigned long long>(seed), storm.codes(), storm.runs(), checked);
+    std::printf("cab_lift storm: seed %llu, %d codes, %d runs ended by ESC; the screen checked after %d keys: "
+                "%d changes, %d drawn afresh; strokes %g to %g, both masses 0 at %d keys, offsets up to %d\n",
+                static_cast<unsigned long long>(seed), storm.codes(), storm.runs(), keys_checked, checked, drawn_afresh,
+                lowest_stroke, highest_stroke, both_masses_zero, farthest_offset);
 }
 
 // --- Extreme settings ------------------------------------------------------------

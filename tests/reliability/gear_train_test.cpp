@@ -3,6 +3,7 @@
 // gears keep turning 0.01 rad a frame, and ESC ends the program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -28,6 +29,7 @@ TEST(GearTrainStorm, KeysChangeOnlyTheToothCountAndEscEndsTheProgram) {
     std::string problem;
     size_t first = 0;  // the first key of the current run
     int runs = 0;
+    int32_t most_teeth = 8;
     while (first < keys.size() && problem.empty()) {
         const std::string where = "seed " + std::to_string(seed) + ", run " + std::to_string(runs);
         gt::Script script;
@@ -49,6 +51,7 @@ TEST(GearTrainStorm, KeysChangeOnlyTheToothCountAndEscEndsTheProgram) {
                 if (code == 'a') teeth += 2;
                 if (code == 'z' && teeth > 5) teeth -= 2;
             }
+            most_teeth = std::max(most_teeth, s.tooth_count);
             if (s.tooth_count != teeth || s.tooth_count % 2 != 0 || s.tooth_count < 4)
                 problem = std::to_string(s.tooth_count) + " teeth at frame " + std::to_string(frame);
             if (s.gear_angle != angle) problem = "the gears turned wrongly by frame " + std::to_string(frame);
@@ -68,8 +71,8 @@ TEST(GearTrainStorm, KeysChangeOnlyTheToothCountAndEscEndsTheProgram) {
     }
     EXPECT_EQ(problem, "");
     EXPECT_GE(codes, storm_codes(100'000));
-    std::printf("gear_train storm: seed %llu, %d codes, %d runs ended by ESC\n",
-                static_cast<unsigned long long>(seed), codes, runs);
+    std::printf("gear_train storm: seed %llu, %d codes, %d runs ended by ESC, up to %d teeth\n",
+                static_cast<unsigned long long>(seed), codes, runs, most_teeth);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // other builds the runs still go through and the check is skipped.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "backhoe.h"
@@ -39,6 +40,8 @@ const FullRun full_runs[] = {
     {"jointed_arm", jointed_arm::run, "CLOSE", 30},
     {"gear_train", gear_train::run, "a a a z CLOSE ESC", 40},
 };
+
+void PrintTo(const FullRun& run, std::ostream* out) { *out << run.name; }
 
 class FullRunLeaks : public testing::TestWithParam<FullRun> {};
 

@@ -3,6 +3,7 @@
 // loop and of the part editor; and zoomed to scales beyond +/-10000.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -137,7 +138,9 @@ TEST(LocoDriveStorm, EveryFrameIsTheStateDrawnAfreshAndEveryValueInItsLimits) {
     int frames_since_key = 0;
     std::vector<Checkpoint> checkpoints;
     std::map<std::string, uint64_t> fresh_hashes;
-    int checked = 0;
+    int keys_checked = 0, checked = 0, drawn_afresh = 0;
+    // How far the storm took the machine.
+    int32_t lowest_scale = 1, highest_scale = 1, farthest_offset = 0;
 
     storm.before_run = [&] {
         frames_since_key = 0;
@@ -151,8 +154,14 @@ TEST(LocoDriveStorm, EveryFrameIsTheStateDrawnAfreshAndEveryValueInItsLimits) {
         const Loco state = capture();
         const std::string limits = limits_problem(state);
         if (!limits.empty()) problem = limits + "; " + storm.where(keys_read);
+        for (int p = 1; p <= ld::part_count; ++p) {
+            lowest_scale = std::min(lowest_scale, state.scale[p]);
+            highest_scale = std::max(highest_scale, state.scale[p]);
+            farthest_offset = std::max({farthest_offset, std::abs(state.offset_x[p]), std::abs(state.offset_y[p])});
+        }
         if (frames_since_key == 0) return;
         frames_since_key = 0;
+        ++keys_checked;
         const uint64_t hash = visual_page_hash();
         if (!checkpoints.empty() && checkpoints.back().page_hash == hash &&
             drawing_key(checkpoints.back().state) == drawing_key(state))
@@ -163,6 +172,7 @@ TEST(LocoDriveStorm, EveryFrameIsTheStateDrawnAfreshAndEveryValueInItsLimits) {
         if (!problem.empty()) return;
         run_reference(MODE_800x600, [&] {
             for (const Checkpoint& c : checkpoints) {
+                ++checked;
                 auto found = fresh_hashes.find(drawing_key(c.state));
                 if (found != fresh_hashes.end() && found->second == c.page_hash) continue;
                 if (!draw_afresh(c.state)) {
@@ -171,7 +181,7 @@ TEST(LocoDriveStorm, EveryFrameIsTheStateDrawnAfreshAndEveryValueInItsLimits) {
                 }
                 const uint64_t fresh = page_hash(graph_testing::page(0));
                 fresh_hashes[drawing_key(c.state)] = fresh;
-                ++checked;
+                ++drawn_afresh;
                 if (fresh != c.page_hash) {
                     const std::vector<uint8_t> expected = graph_testing::page(0);
                     problem = "the frame is not the state drawn afresh (" +
@@ -185,8 +195,10 @@ TEST(LocoDriveStorm, EveryFrameIsTheStateDrawnAfreshAndEveryValueInItsLimits) {
     storm.run();
     EXPECT_EQ(problem, "");
     EXPECT_GE(storm.codes(), storm_codes(100'000));
-    std::printf("loco_drive storm: seed %llu, %d codes, %d runs ended by ESC, %d distinct frames compared\n",
-                static_cast<unsigned long long>(seed), storm.codes(), storm.runs(), checked);
+    std::printf("loco_drive storm: seed %llu, %d codes, %d runs ended by ESC; the frame checked after %d keys: "
+                "%d changes, %d drawn afresh; scales %d to %d, offsets up to %d\n",
+                static_cast<unsigned long long>(seed), storm.codes(), storm.runs(), keys_checked, checked, drawn_afresh,
+                lowest_scale, highest_scale, farthest_offset);
 }
 
 // --- Extreme settings ------------------------------------------------------------

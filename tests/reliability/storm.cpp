@@ -49,7 +49,19 @@ int storm_codes(int fallback) { return int(environment_number("STORM_CODES", uin
 
 KeyEvent KeyStorm::next_event() {
     KeyEvent event;
-    event.key = KeyId(std::uniform_int_distribution<int>(0, int(KeyId::Alt))(random_));
+    // Two keys in five are plain letters, the keys these programs are driven
+    // by. The digits, which open the part editors that only ESC leaves, are
+    // made four times rarer, so the storm spends about as long in the
+    // command loops as in the editors.
+    if (std::bernoulli_distribution(0.4)(random_)) {
+        event.key = KeyId(int(KeyId::A) + std::uniform_int_distribution<int>(0, 25)(random_));
+        event.typed = typed_character(event, random_);
+        return event;
+    }
+    do {
+        event.key = KeyId(std::uniform_int_distribution<int>(0, int(KeyId::Alt))(random_));
+    } while (event.key >= KeyId::Digit1 && event.key <= KeyId::Digit0 &&
+             std::bernoulli_distribution(0.75)(random_));
     const int modifiers = std::bernoulli_distribution(0.5)(random_)
                               ? 0
                               : std::uniform_int_distribution<int>(1, 7)(random_);
@@ -69,9 +81,15 @@ std::vector<gt::ScriptKey> KeyStorm::keys(int codes) {
     gt::Script script;
     int total = 0;
     while (total < codes) {
+        // A quarter of the keys are held down for a while, as a typist's
+        // repeat would give them: the settings walk far from where they
+        // start, out to their limits, instead of jittering about it.
         const KeyCodes key = next_codes();
-        script.keys_from(key);
-        total += key.count;
+        const int repeats = std::bernoulli_distribution(0.25)(random_)
+                                ? std::uniform_int_distribution<int>(2, 100)(random_)
+                                : 1;
+        for (int i = 0; i < repeats; ++i) script.keys_from(key);
+        total += key.count * repeats;
     }
     return script.keys;
 }
