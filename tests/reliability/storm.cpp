@@ -203,6 +203,31 @@ std::string page_difference(const std::vector<uint8_t>& actual, const std::vecto
            std::to_string(expected[first]);
 }
 
+std::vector<uint8_t> shifted(const std::vector<uint8_t>& page, int width, int height, long dx, long dy,
+                             uint8_t fill) {
+    std::vector<uint8_t> out(page.size(), fill);
+    for (int y = 0; y < height; ++y) {
+        const long from_y = y - dy;
+        if (from_y < 0 || from_y >= height) continue;
+        for (int x = 0; x < width; ++x) {
+            const long from_x = x - dx;
+            if (from_x >= 0 && from_x < width) out[size_t(y) * width + x] = page[size_t(from_y) * width + from_x];
+        }
+    }
+    return out;
+}
+
+void paint_over(std::vector<uint8_t>& page, const std::vector<uint8_t>& layer, uint8_t background) {
+    for (size_t i = 0; i < page.size(); ++i)
+        if (layer[i] != background) page[i] = layer[i];
+}
+
+bool checked_press(long shift, long presses, long last) {
+    const long distance = std::labs(shift);
+    const bool near_a_wrap = std::labs(distance - 32768) <= 1000 || std::labs(distance - 65536) <= 1000;
+    return distance <= 1000 || (near_a_wrap && presses % 5 == 0) || presses % 25 == 0 || presses == last;
+}
+
 namespace {
 
 int reference_mode = MODE_640x480;

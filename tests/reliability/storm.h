@@ -101,6 +101,19 @@ uint64_t visual_page_hash();
 std::string page_difference(const std::vector<uint8_t>& actual, const std::vector<uint8_t>& expected,
                             int width);
 
+// The page moved by (dx, dy) pixels: what comes in from outside is `fill`.
+std::vector<uint8_t> shifted(const std::vector<uint8_t>& page, int width, int height, long dx, long dy,
+                             uint8_t fill);
+// Paints the pixels of `layer` that are not `background` over `page`.
+void paint_over(std::vector<uint8_t>& page, const std::vector<uint8_t>& layer, uint8_t background);
+
+// Whether a key held `presses` times of `last`, which has moved a picture
+// `shift` pixels, is followed by a check: every press while the picture
+// leaves the window, every fifth near 32768 and 65536 pixels (where a
+// coordinate wrapped around at 16 bits would bring it back), every 25th
+// elsewhere, and the last.
+bool checked_press(long shift, long presses, long last);
+
 // Runs `draw` as a program of its own: a window of the given mode (with
 // InitGraph already called) in which it may draw and look at the pages. Used
 // for fresh reference drawings between runs.
