@@ -48,5 +48,6 @@ public:
     virtual void read_key_started(int /*keys_read*/) {}
 };
 
-// The SDL2 window backend.
-Backend* sdl_backend();
+// The window backend of this build: the SDL2 window natively, the page's
+// canvas in the browser build.
+Backend* window_backend();

@@ -241,7 +241,7 @@ int64_t CanvasBackend::now_micros() { return static_cast<int64_t>(emscripten_get
 
 }  // namespace
 
-Backend* sdl_backend() {
+Backend* window_backend() {
     static CanvasBackend backend;
     return &backend;
 }

@@ -1,5 +1,5 @@
 // The core's state as the test API and tools see it, and the switch that
-// puts a backend other than the SDL window under the next InitGraph.
+// puts a backend other than the window under the next InitGraph.
 #pragma once
 
 #include <cstdint>
@@ -27,7 +27,7 @@ struct View {
 
 const View& view();
 
-// The backend the next InitGraph opens; nullptr selects the SDL window.
+// The backend the next InitGraph opens; nullptr selects the window backend.
 void use_backend(Backend* backend);
 // When `lines` is not null, every platform call is appended to it as text.
 void set_trace(std::vector<std::string>* lines);

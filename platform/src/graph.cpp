@@ -44,7 +44,7 @@ struct Core : EventSink {
     platform_core::View view;
     Settings settings;
     Backend* backend = nullptr;
-    Backend* chosen_backend = nullptr;  // for the next InitGraph; null: SDL
+    Backend* chosen_backend = nullptr;  // for the next InitGraph; null: the window
     bool changed = false;  // the window does not show the visual page as it is
     int keys_read = 0;
     int mouse_x = 0, mouse_y = 0;
@@ -177,7 +177,7 @@ void InitGraph(int driver, int mode, const char* title) {
     core.mouse_x = 0;
     core.mouse_y = 0;
 
-    core.backend = core.chosen_backend ? core.chosen_backend : sdl_backend();
+    core.backend = core.chosen_backend ? core.chosen_backend : window_backend();
     std::string reason;
     if (!core.backend->open(v.width, v.height, v.title.c_str(), reason)) fail_to_open(reason);
     v.open = true;

@@ -550,7 +550,7 @@ void expand_through_palette(const uint8_t* pixels, int width, int height, const 
     }
 }
 
-Backend* sdl_backend() {
+Backend* window_backend() {
     static SdlBackend backend;
     return &backend;
 }

@@ -83,9 +83,9 @@ class SdlBackendTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         std::string reason;
-        ASSERT_TRUE(sdl_backend()->open(width, height, "SDL BACKEND TEST", reason)) << reason;
+        ASSERT_TRUE(window_backend()->open(width, height, "SDL BACKEND TEST", reason)) << reason;
     }
-    static void TearDownTestSuite() { sdl_backend()->close(); }
+    static void TearDownTestSuite() { window_backend()->close(); }
 
     void SetUp() override {
         // Whatever the window system sent so far (focus, exposure) and any
@@ -95,7 +95,7 @@ protected:
         recorder = Recorder{};
     }
 
-    void poll() { sdl_backend()->poll(recorder); }
+    void poll() { window_backend()->poll(recorder); }
 
     Recorder recorder;
 };
@@ -263,7 +263,7 @@ TEST_F(SdlBackendTest, CloseRequestIsTheCloseBoxInItsPlaceAmongTheKeys) {
     push_window_event(SDL_WINDOWEVENT_CLOSE);
     push_key(SDL_SCANCODE_B, SDLK_b);
     push_text("b");
-    sdl_backend()->poll(order);
+    window_backend()->poll(order);
     EXPECT_EQ(order.order, (std::vector<int>{-1, 0, 'b'}));
 }
 
@@ -280,10 +280,10 @@ TEST_F(SdlBackendTest, PresentsAtMostOncePerRefresh) {
     std::vector<uint8_t> page(width * height, 1);
     uint32_t palette[256] = {};
     sleep_ms(40);
-    EXPECT_TRUE(sdl_backend()->present(page.data(), palette));
-    EXPECT_FALSE(sdl_backend()->present(page.data(), palette)) << "presented twice within one refresh";
+    EXPECT_TRUE(window_backend()->present(page.data(), palette));
+    EXPECT_FALSE(window_backend()->present(page.data(), palette)) << "presented twice within one refresh";
     sleep_ms(40);
-    EXPECT_TRUE(sdl_backend()->present(page.data(), palette));
+    EXPECT_TRUE(window_backend()->present(page.data(), palette));
 }
 
 TEST_F(SdlBackendTest, PageShownThroughThePaletteAndRepaintedWhenExposed) {
@@ -298,7 +298,7 @@ TEST_F(SdlBackendTest, PageShownThroughThePaletteAndRepaintedWhenExposed) {
     palette[7] = 0xA8A8A8;
     palette[200] = 0x123456;
     sleep_ms(40);
-    ASSERT_TRUE(sdl_backend()->present(page.data(), palette));
+    ASSERT_TRUE(window_backend()->present(page.data(), palette));
     EXPECT_EQ(surface_pixel(0, 0), SDL_MapRGB(surface->format, 0xA8, 0xA8, 0xA8));
     EXPECT_EQ(surface_pixel(799, 599), SDL_MapRGB(surface->format, 0x12, 0x34, 0x56));
     EXPECT_EQ(surface_pixel(1, 0), SDL_MapRGB(surface->format, 0, 0, 0));
