@@ -96,7 +96,9 @@ struct Checkpoint {
 };
 
 TEST(CabLiftStorm, EachPartStaysOnTheScreenExactlyOnceAndEveryValueInItsLimits) {
-    const uint64_t seed = storm_seed(1001);
+    // The default seed is one whose storm also empties both masses (the
+    // centre of gravity of no mass at all) for a few hundred keys.
+    const uint64_t seed = storm_seed(8);
     KeyStorm keys(seed);
     KeyDrivenStorm storm(cab_lift::run, seed, keys.keys(storm_codes(100'000)));
     storm.trace = true;  // to see what was drawn since the last clear
