@@ -26,11 +26,11 @@ uint64_t storm_seed(uint64_t fallback);
 int storm_codes(int fallback);
 
 // Keys drawn at random from the whole key table: every physical key, half of
-// them with a random mix of Shift, Ctrl and Alt, with the character a US
-// keyboard types for them, translated by the platform's own translation;
-// and now and then the window's close box. Plain letters come more often,
-// digits less. In a stream of keys, a quarter are held: repeated 2 to 100
-// times.
+// the time with one of the seven mixes of Shift, Ctrl and Alt, with the
+// character a US keyboard types for it, translated by the platform's own
+// translation; and now and then the window's close box. Plain letters come
+// more often, digits less. In a stream of keys, a quarter are held: repeated
+// 2 to 100 times.
 class KeyStorm {
 public:
     explicit KeyStorm(uint64_t seed) : random_(seed) {}
